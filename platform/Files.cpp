@@ -1,0 +1,68 @@
+#include "platform/Files.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace platform {
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string& ProgramFolderOverride() {
+    static std::string folder;
+    return folder;
+}
+
+std::string WithTrailingSlash(std::string folder) {
+    if (folder.empty() || folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+} // namespace
+
+std::string ProgramFolder() {
+    if (!ProgramFolderOverride().empty())
+        return ProgramFolderOverride();
+    std::error_code error;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", error);
+    if (error)
+        return WithTrailingSlash(GetWorkingFolder());
+    return WithTrailingSlash(exe.parent_path().string());
+}
+
+void SetProgramFolder(const std::string& folder) {
+    ProgramFolderOverride() = folder.empty() ? std::string() : WithTrailingSlash(folder);
+}
+
+std::string GetWorkingFolder() {
+    std::error_code error;
+    const fs::path current = fs::current_path(error);
+    return error ? std::string() : current.string();
+}
+
+bool SetWorkingFolder(const std::string& folder) {
+    std::error_code error;
+    fs::current_path(folder, error);
+    return !error;
+}
+
+bool FolderExists(const std::string& path) {
+    std::error_code error;
+    return !path.empty() && fs::is_directory(path, error);
+}
+
+bool FileExists(const std::string& path) {
+    std::error_code error;
+    return !path.empty() && fs::is_regular_file(path, error);
+}
+
+bool GetEnv(const std::string& name, std::string& value) {
+    const char* text = std::getenv(name.c_str());
+    if (text == nullptr)
+        return false;
+    value = text;
+    return true;
+}
+
+} // namespace platform

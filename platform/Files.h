@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+// The folder of the running program with a trailing '/': where the maker's libraries, the
+// bitstream and "system.log" live.
+std::string ProgramFolder();
+// Tests point the program's folder at a folder of their own (a library with a missing export,
+// say); an empty text restores the real one.
+void SetProgramFolder(const std::string& folder);
+
+std::string GetWorkingFolder();
+bool SetWorkingFolder(const std::string& folder);
+bool FolderExists(const std::string& path);
+bool FileExists(const std::string& path);
+
+// The value of an environment variable, read whole; false when it is not set.
+bool GetEnv(const std::string& name, std::string& value);
+
+} // namespace platform
