@@ -42,61 +42,28 @@ void FakeDownload_SetVersion(double version) {
     quartusVersion = version;
 }
 
-int32_t VELDARA_DownloadEEPROMByByteBlaster() {
-    return 0;
-}
-int32_t VELDARA_JtagDownloadByteBlaster() {
-    return 0;
-}
-int32_t VELDARA_JtagDownloadChain() {
-    return 0;
-}
-int32_t VELDARA_Programming() {
-    return 0;
-}
-int32_t VELDARA_DownloadNios2() {
-    return 0;
-}
-int32_t VELDARA_DownloadNios2Ex() {
-    return 0;
-}
-int32_t VELDARA_FlashProgrammer() {
-    return 0;
-}
-int32_t VELDARA_AsDownload() {
-    return 0;
-}
-int32_t VELDARA_AsDownloadPV() {
-    return 0;
-}
-int32_t VELDARA_IsUsbBlasterDriverReady() {
-    return 0;
-}
-int32_t VELDARA_SetQuartusProgrammerPath() {
-    return 0;
-}
-int32_t VELDARA_quartus_pgm() {
-    return 0;
-}
-int32_t VELDARA_Nios2Terminal() {
-    return 0;
-}
-int32_t VELDARA_KillNios2Terminal() {
-    return 0;
-}
-int32_t VELDARA_EnableBlasterII() {
-    return 0;
-}
-int32_t VELDARA_SetUB2Name() {
-    return 0;
-}
-int32_t VELDARA_Jtagconfig() {
-    return 0;
-}
-int32_t VELDARA_ExecuteJava() {
-    return 0;
-}
-int32_t VELDARA_quartus_hps() {
-    return 0;
-}
+// Looked up, never called.
+#define UNUSED_EXPORT(name)                                                                                            \
+    int32_t name() {                                                                                                   \
+        return 0;                                                                                                      \
+    }
+UNUSED_EXPORT(VELDARA_DownloadEEPROMByByteBlaster)
+UNUSED_EXPORT(VELDARA_JtagDownloadByteBlaster)
+UNUSED_EXPORT(VELDARA_JtagDownloadChain)
+UNUSED_EXPORT(VELDARA_Programming)
+UNUSED_EXPORT(VELDARA_DownloadNios2)
+UNUSED_EXPORT(VELDARA_DownloadNios2Ex)
+UNUSED_EXPORT(VELDARA_FlashProgrammer)
+UNUSED_EXPORT(VELDARA_AsDownload)
+UNUSED_EXPORT(VELDARA_AsDownloadPV)
+UNUSED_EXPORT(VELDARA_IsUsbBlasterDriverReady)
+UNUSED_EXPORT(VELDARA_SetQuartusProgrammerPath)
+UNUSED_EXPORT(VELDARA_quartus_pgm)
+UNUSED_EXPORT(VELDARA_Nios2Terminal)
+UNUSED_EXPORT(VELDARA_KillNios2Terminal)
+UNUSED_EXPORT(VELDARA_EnableBlasterII)
+UNUSED_EXPORT(VELDARA_SetUB2Name)
+UNUSED_EXPORT(VELDARA_Jtagconfig)
+UNUSED_EXPORT(VELDARA_ExecuteJava)
+UNUSED_EXPORT(VELDARA_quartus_hps)
 }
