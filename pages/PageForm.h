@@ -1,0 +1,33 @@
+#pragma once
+
+#include "board/Board.h"
+#include "skin/BitmapManager.h"
+#include "skin/SkinForm.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+// What every page offers its host: a borderless child form drawn from its background (id 0 of its
+// bitmap manager, client height 20 pixels less than the picture), Activate with the board object,
+// Deactivate, and the OnBoardError event raised with the page as sender when a board operation fails.
+class TPageForm : public skin::TSkinForm {
+    Q_OBJECT
+public:
+    using BoardErrorHandler = std::function<void(TPageForm* sender)>;
+
+    TPageForm(QWidget* parent, const QString& backgroundName);
+    ~TPageForm() override;
+
+    virtual void Activate(TBoard& board) = 0;
+    virtual void Deactivate() = 0;
+
+    BoardErrorHandler OnBoardError;
+
+protected:
+    void RaiseBoardError();
+
+    std::unique_ptr<skin::TBitmapManager> m_pBitmaps;
+    TBoard* m_pBoard = nullptr; // bound between Activate and Deactivate
+};
