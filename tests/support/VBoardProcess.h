@@ -1,0 +1,37 @@
+#pragma once
+
+#include "tests/support/Recorders.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+// A headless board server (build/bin/qx7mb-vboard) on a private folder for one test, stopped and
+// cleaned up on destruction. While it lives, $QX7MB_VBOARD names its folder, so that the program's
+// VELDARA_JTAG.DLL and VELDARA_DOWNLOAD.DLL reach this board.
+class VBoardProcess {
+public:
+    // The options after --headless --dir FOLDER; by default the board starts configured, its firmware
+    // answering at once.
+    explicit VBoardProcess(std::vector<std::string> options = {"--configured"});
+    ~VBoardProcess();
+    VBoardProcess(const VBoardProcess&) = delete;
+    VBoardProcess& operator=(const VBoardProcess&) = delete;
+
+    // One line of the control protocol; returns the reply line without its line end.
+    std::string Control(const std::string& line);
+    // A field of the state dump, e.g. Field("leds") -> "0x201".
+    std::string Field(const std::string& name);
+    // A numeric field of the state dump (0x... or decimal).
+    uint32_t Number(const std::string& name);
+    const std::string& Folder() const { return folder.Path(); }
+
+private:
+    TempFolder folder;
+    ScopedEnv env;
+    int pid = -1;
+};
+
+} // namespace testsupport
