@@ -115,20 +115,25 @@ bool WriteAll(int fd, const uint8_t* bytes, std::size_t count) {
     return true;
 }
 
-// The same frame sizes as the board link, over a bare socket pair: requests of requestLen, replies
-// of replyLen, read as a head and a rest like the panel does. Returns the time taken.
+// The same frame sizes as the board link over a bare socket pair, with the board's side in another
+// process as the board server is: requests of requestLen, replies of replyLen, read as a head and a
+// rest like the panel does. Returns the time taken.
 Clock::duration Baseline(const std::vector<std::pair<uint32_t, uint32_t>>& exchanges) {
     int fds[2];
     if (socketpair(AF_UNIX, SOCK_STREAM, 0, fds) != 0)
         return {};
-    std::thread peer([&] {
+    const pid_t peer = fork();
+    if (peer == 0) {
+        close(fds[0]);
         std::vector<uint8_t> request(PKT_PC2NIOS_MAX_PL_LEN + PKT_OVERHEAD);
         std::vector<uint8_t> reply(PKT_PC2NIOS_MAX_PL_LEN + PKT_OVERHEAD, 0x5A);
         for (const auto& [requestLen, replyLen] : exchanges) {
             if (!ReadAll(fds[1], request.data(), requestLen) || !WriteAll(fds[1], reply.data(), replyLen))
-                return;
+                _exit(1);
         }
-    });
+        _exit(0);
+    }
+    close(fds[1]);
     std::vector<uint8_t> request(PKT_PC2NIOS_MAX_PL_LEN + PKT_OVERHEAD, 0xA5);
     std::vector<uint8_t> reply(PKT_PC2NIOS_MAX_PL_LEN + PKT_OVERHEAD);
     const auto start = Clock::now();
@@ -138,9 +143,8 @@ Clock::duration Baseline(const std::vector<std::pair<uint32_t, uint32_t>>& excha
             break;
     }
     const auto elapsed = Clock::now() - start;
-    peer.join();
     close(fds[0]);
-    close(fds[1]);
+    waitpid(peer, nullptr, 0);
     return elapsed;
 }
 
