@@ -168,26 +168,7 @@ bool TBoard::ReadExact(uint8_t* buffer, uint32_t count, uint32_t limitMs) {
 }
 
 uint8_t TBoard::FrameChecksum(const uint8_t* bytes, uint32_t count) {
-    // Eight bytes at a time: the bytes at even and at odd offsets are added in four 16-bit lanes,
-    // which are folded into the sum before one can overflow into the next (128 x 2 x 255 < 65536).
-    constexpr uint64_t LANES = 0x00FF00FF00FF00FFull;
-    constexpr uint32_t WORDS_PER_FOLD = 128;
-    uint32_t sum = 0;
-    uint32_t i = 0;
-    while (count - i >= 8) {
-        const uint32_t end = i + std::min((count - i) / 8, WORDS_PER_FOLD) * 8;
-        uint64_t lanes = 0;
-        for (; i < end; i += 8) {
-            uint64_t word;
-            std::memcpy(&word, bytes + i, sizeof word);
-            lanes += (word & LANES) + ((word >> 8) & LANES);
-        }
-        sum += static_cast<uint32_t>((lanes & 0xFFFF) + ((lanes >> 16) & 0xFFFF) + ((lanes >> 32) & 0xFFFF) +
-                                     (lanes >> 48));
-    }
-    for (; i < count; ++i)
-        sum += bytes[i];
-    return static_cast<uint8_t>(sum);
+    return FrameSum(bytes, count);
 }
 
 bool TBoard::VerifyFrame(const uint8_t* frame, uint32_t length) {
