@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
+
 #include <vector>
 
 namespace skin {

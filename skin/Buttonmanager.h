@@ -4,6 +4,7 @@
 #include "skin/CustomButton.h"
 
 #include <QString>
+
 #include <cstdint>
 #include <memory>
 #include <vector>

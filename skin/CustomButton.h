@@ -4,6 +4,7 @@
 #include "skin/Canvas.h"
 
 #include <QString>
+
 #include <memory>
 
 namespace skin {
