@@ -103,6 +103,23 @@ TEST(CanvasChanges, EveryDrawingCallReportsItsRectangleClippedToTheSurface) {
     EXPECT_EQ(changes[4], QRect(0, 0, canvas.TextWidth(QStringLiteral("A")), canvas.TextHeight(QStringLiteral("A"))));
 }
 
+TEST(CanvasChanges, ASurfaceNotYetSizedTakesNoDrawing) {
+    TCanvas canvas(0, 0);
+    int changes = 0;
+    canvas.SetChangeHandler([&changes](const QRect&) { ++changes; });
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    canvas.Draw(0, 0, picture, true);
+    canvas.CopyRect(QRect(0, 0, 4, 4), picture, QRect(0, 0, 4, 4));
+    canvas.FillRect(QRect(0, 0, 4, 4));
+    canvas.Rectangle(QRect(0, 0, 4, 4));
+    canvas.TextOut(0, 0, QStringLiteral("x"));
+    EXPECT_EQ(changes, 0);
+    canvas.Resize(4, 4);
+    canvas.Draw(0, 0, picture, false);
+    EXPECT_EQ(canvas.Pixel(3, 3), qRgb(255, 0, 0));
+}
+
 TEST(CanvasDraw, TransparentPictureSkipsExactlyTheColourOfItsBottomLeftPixel) {
     QImage picture(4, 3, QImage::Format_RGB32);
     picture.fill(qRgb(10, 20, 30));
