@@ -15,9 +15,19 @@ int PointsToPixels(int points) {
     return scaled >= 0 ? (scaled + 36) / 72 : -((-scaled + 36) / 72);
 }
 
+// The forms' own face has no font of its own here; it is measured and drawn as its metric twin.
+void SubstituteFormFont() {
+    static const bool done = [] {
+        QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+        return true;
+    }();
+    (void)done;
+}
+
 } // namespace
 
 TCanvas::TCanvas(int width, int height) : image(width, height, QImage::Format_RGB32) {
+    SubstituteFormFont();
     image.fill(Qt::black);
     font.setFamily(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(PointsToPixels(8));

@@ -28,6 +28,16 @@ TEST(CanvasFont, PointSizesBecomePixelsAtNinetySixDotsPerInch) {
     EXPECT_EQ(canvas.TextHeight(QStringLiteral("x")), QFontMetrics(canvas.Font()).height());
 }
 
+TEST(CanvasFont, TheFormsFaceMeasuresAsLiberationSans) {
+    TCanvas canvas(10, 10);
+    EXPECT_EQ(canvas.Font().family(), QStringLiteral("MS Sans Serif"));
+    EXPECT_EQ(canvas.Font().pixelSize(), 11);
+    QFont twin(QStringLiteral("Liberation Sans"));
+    twin.setPixelSize(11);
+    EXPECT_EQ(canvas.TextWidth(QStringLiteral("Sequential Write")),
+              QFontMetrics(twin).horizontalAdvance(QStringLiteral("Sequential Write")));
+}
+
 TEST(CanvasText, OpaqueBrushBoxesTheTextAndAClearBrushDoesNot) {
     TCanvas canvas(120, 40);
     skintest::Fill(canvas, QColor(BLUE));
