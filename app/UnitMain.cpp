@@ -298,8 +298,10 @@ void TFormMain::FormPaint() {
 void TFormMain::FormMouseMove(int x, int y) {
     if (!m_pTabButtons->MouseMove(x, y, false))
         m_pWindowButtons->MouseMove(x, y, true);
-    // The background is the window's caption: the hand shows that it can be dragged.
-    setCursor(IsOnBackground(x, y) ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    // The background is the window's caption: the hand shows that it can be dragged. Over a button
+    // the group has set the cursor.
+    if (IsOnBackground(x, y))
+        setCursor(Qt::PointingHandCursor);
 }
 
 void TFormMain::FormMouseDown(int x, int y) {

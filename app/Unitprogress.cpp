@@ -2,8 +2,10 @@
 
 #include "app/DialogServices.h"
 
+#include <QEnterEvent>
 #include <QEvent>
 #include <QFont>
+#include <QMouseEvent>
 
 TFormProgress::TFormProgress(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) {
@@ -65,7 +67,15 @@ void TFormProgress::showEvent(QShowEvent* event) {
 }
 
 bool TFormProgress::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter)
-        Dialogs().SetCursor(watched == ButtonAbort ? Qt::PointingHandCursor : Qt::WaitCursor);
+    // A move that the button ignores reaches the dialog as well; the pointer's place decides.
+    QPointF at;
+    if (event->type() == QEvent::MouseMove)
+        at = static_cast<QMouseEvent*>(event)->position();
+    else if (event->type() == QEvent::Enter)
+        at = static_cast<QEnterEvent*>(event)->position();
+    else
+        return QDialog::eventFilter(watched, event);
+    const QPoint inDialog = static_cast<QWidget*>(watched)->mapTo(this, at.toPoint());
+    Dialogs().SetCursor(ButtonAbort->geometry().contains(inDialog) ? Qt::PointingHandCursor : Qt::WaitCursor);
     return QDialog::eventFilter(watched, event);
 }

@@ -13,7 +13,8 @@ namespace testsupport {
 
 namespace {
 
-const char* const PROGRAM_FILES[] = {"VELDARA_JTAG.DLL", "VELDARA_DOWNLOAD.DLL", "QX7MB_ControlPanel.sof"};
+const char* const PROGRAM_FILES[] = {"VELDARA_JTAG.DLL", "VELDARA_DOWNLOAD.DLL", "QX7MB_ControlPanel.sof",
+                                     "qx7mb-vboard"};
 
 void SendMouse(QWidget* widget, QEvent::Type type, const QPoint& at, Qt::MouseButton button, Qt::MouseButtons buttons) {
     const QPointF local(at);
