@@ -26,6 +26,7 @@ fi
 build/bin/qx7mb-vboard --headless &
 board_pid=$!
 trap 'kill "$board_pid" 2>/dev/null || true; wait "$board_pid" 2>/dev/null || true' EXIT
+trap 'exit 130' INT TERM
 
 # The panel's first connection attempt starts 300 ms after its window: let the board serve first.
 for _ in $(seq 50); do

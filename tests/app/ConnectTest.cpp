@@ -184,3 +184,27 @@ TEST_F(ConnectTest, AConnectRequestDuringAnAttemptsBoxIsIgnored) {
     EXPECT_EQ(boxes, 1);
     EXPECT_FALSE(form->Board().IsConnected());
 }
+
+TEST_F(ConnectTest, TheWelcomeClipPlaysOnlyWhileAnAttemptRuns) {
+    ASSERT_TRUE(Connect());
+    ClickTab(1);
+    ASSERT_FALSE(Connect());
+    board->Control("fault name TZ9");
+    bool shownDuringAttempt = false;
+    bool playingDuringAttempt = false;
+    bool tabUnchecked = false;
+    platform::SetMessageHandler([&](platform::MessageKind, const std::string&) {
+        shownDuringAttempt = form->AnimateWelcome->isVisible();
+        playingDuringAttempt = form->AnimateWelcome->Active();
+        tabUnchecked = !form->TabButtons()->IsChecked(1);
+    });
+    EXPECT_FALSE(Connect());
+    platform::SetMessageHandler({});
+    EXPECT_TRUE(shownDuringAttempt);
+    EXPECT_TRUE(playingDuringAttempt);
+    EXPECT_TRUE(tabUnchecked);
+    EXPECT_FALSE(form->Page(1)->isVisible());
+    EXPECT_FALSE(form->Page(1)->IsActive());
+    EXPECT_TRUE(form->AnimateWelcome->isVisible());
+    EXPECT_FALSE(form->AnimateWelcome->Active());
+}
