@@ -208,3 +208,12 @@ TEST_F(ConnectTest, TheWelcomeClipPlaysOnlyWhileAnAttemptRuns) {
     EXPECT_TRUE(form->AnimateWelcome->isVisible());
     EXPECT_FALSE(form->AnimateWelcome->Active());
 }
+
+TEST_F(ConnectTest, ANameQueryThatFailsOnceIsRepeatedWithinItsTimeLimit) {
+    // Without the download library any configuration attempt would show boxes.
+    RemoveFromProgramFolder("VELDARA_DOWNLOAD.DLL");
+    board->Control("fault checksum");
+    ASSERT_TRUE(Connect());
+    EXPECT_TRUE(notes.messages.empty());
+    EXPECT_EQ(form->CurrentPage(), 0);
+}

@@ -1,4 +1,5 @@
 // The main window's skin and page hosting: tabs, pages, frames, the welcome clip and the background.
+#include "app/StatusInfo.h"
 #include "app/Unitabout.h"
 #include "pages/PageForm.h"
 #include "pages/UnitMemory.h"
@@ -156,4 +157,22 @@ TEST_F(PageHostTest, TheCloseButtonClosesTheWindowAlsoWhileConnected) {
     ASSERT_TRUE(Connect());
     ClickAt(559 + 18, 19 + 6);
     EXPECT_FALSE(form->isVisible());
+}
+
+TEST_F(PageHostTest, PagesReportOnTheStatusLineUntilTheWindowGoes) {
+    ShowStatusInfo("Reading SD card...", statuscolour::YELLOW);
+    EXPECT_TRUE(form->LabelInfo->isVisible());
+    EXPECT_TRUE(form->ImageInfo->isVisible());
+    EXPECT_EQ(form->LabelInfo->text(), "Reading SD card...");
+    EXPECT_EQ(TextColour(form->LabelInfo), QColor(255, 246, 0));
+    EXPECT_EQ(form->LabelInfo->font().family(), "Arial");
+    EXPECT_EQ(form->LabelInfo->geometry(), QRect(245, 562, 329, 16));
+
+    ShowStatusInfo(QString(), statuscolour::GREEN);
+    EXPECT_TRUE(form->LabelInfo->isVisible());
+    EXPECT_FALSE(form->ImageInfo->isVisible()) << "the mark shows only beside a text";
+    EXPECT_EQ(TextColour(form->LabelInfo), QColor(0, 128, 0));
+
+    form.reset();
+    ShowStatusInfo("after the window", statuscolour::RED);
 }
