@@ -4,7 +4,6 @@
 #include "platform/InstanceLock.h"
 #include "platform/Notify.h"
 
-#include <QFont>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
@@ -64,10 +63,7 @@ void InstallQtNotifications() {
     });
 }
 
-TPanelApplication::TPanelApplication(int& argc, char** argv) : QApplication(argc, argv) {
-    // fontconfig knows the other two faces of the skin's texts by their metric twins, not this one.
-    QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
-}
+TPanelApplication::TPanelApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool TPanelApplication::notify(QObject* receiver, QEvent* event) {
     try {

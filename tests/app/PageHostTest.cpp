@@ -176,3 +176,24 @@ TEST_F(PageHostTest, PagesReportOnTheStatusLineUntilTheWindowGoes) {
     form.reset();
     ShowStatusInfo("after the window", statuscolour::RED);
 }
+
+TEST_F(PageHostTest, MovesReachTheTabsFirstThenTheWindowButtons) {
+    MoveTo(8 + 46, 310 + 19);
+    EXPECT_EQ(form->TabButtons()->HotId(), 0);
+    EXPECT_EQ(form->WindowButtons()->HotId(), -1);
+    EXPECT_EQ(form->cursor().shape(), Qt::PointingHandCursor);
+
+    MoveTo(124 + 39, 492 + 38);
+    EXPECT_EQ(form->TabButtons()->HotId(), -1);
+    EXPECT_EQ(form->WindowButtons()->HotId(), TFormMain::ID_CONNECT);
+
+    MoveTo(300, 150);
+    EXPECT_EQ(form->TabButtons()->HotId(), -1);
+    EXPECT_EQ(form->WindowButtons()->HotId(), -1);
+    EXPECT_EQ(form->cursor().shape(), Qt::PointingHandCursor) << "the background can be dragged";
+}
+
+TEST_F(PageHostTest, TheMinimiseButtonMinimisesTheWindow) {
+    ClickAt(520 + 18, 19 + 6);
+    EXPECT_TRUE(form->windowState() & Qt::WindowMinimized);
+}
