@@ -3,9 +3,13 @@
 #include "app/QtDialogServices.h"
 #include "app/StatusInfo.h"
 #include "tests/support/DialogRecorder.h"
+#include "tests/support/Recorders.h"
 
 #include <QApplication>
 #include <QCursor>
+#include <QDir>
+#include <QFileDialog>
+#include <QTimer>
 #include <gtest/gtest.h>
 #include <utility>
 #include <vector>
@@ -64,4 +68,45 @@ TEST(DialogServicesTest, QtCursorChangesWithoutStackingAndTheArrowRestoresIt) {
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::PointingHandCursor);
     services.SetCursor(Qt::ArrowCursor);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+namespace {
+
+// Answers the file dialog that is open next: records what it offers, then picks `name` in `folder`.
+struct FileDialogAnswer {
+    QStringList filters;
+    QString suffix;
+    bool confirmsOverwrite = true;
+    bool sawDialog = false;
+
+    void PickWhenOpen(const QString& folder, const QString& name) {
+        QTimer::singleShot(0, [this, folder, name] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr)
+                return;
+            sawDialog = true;
+            filters = dialog->nameFilters();
+            suffix = dialog->defaultSuffix();
+            confirmsOverwrite = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+            dialog->setDirectory(folder);
+            dialog->selectFile(name);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+    }
+};
+
+} // namespace
+
+TEST(QtFileDialogTest, SaveOffersTheConvertedFilterAddsTheSuffixAndReplacesWithoutAsking) {
+    testsupport::TempFolder folder;
+    TQtDialogServices services;
+    FileDialogAnswer answer;
+    answer.PickWhenOpen(QString::fromStdString(folder.Path()), "image");
+    QString path;
+    ASSERT_TRUE(services.SaveFile("All files (*.*)|*.*|Hex files (*.HEX)|*.hex", "hex", path));
+    EXPECT_TRUE(answer.sawDialog);
+    EXPECT_EQ(answer.filters, QStringList({"All files (*)", "Hex files (*.hex *.HEX)"}));
+    EXPECT_EQ(answer.suffix, "hex");
+    EXPECT_FALSE(answer.confirmsOverwrite);
+    EXPECT_EQ(QDir::cleanPath(path), QDir::cleanPath(QString::fromStdString(folder / "image.hex")));
 }
