@@ -9,6 +9,7 @@ namespace skin {
 TAnimate::TAnimate(QWidget* parent) : QWidget(parent), frames(LoadWelcomeClip()) {
     setFixedSize(frames.front().size());
     setAttribute(Qt::WA_OpaquePaintEvent);
+    timer.setParent(this);
     timer.setInterval(100); // 10 frames per second
     connect(&timer, &QTimer::timeout, this, &TAnimate::NextFrame);
 }

@@ -1,5 +1,6 @@
 #include "skin/SkinResources.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRegularExpression>
 #include <stdexcept>
@@ -42,6 +43,16 @@ QImage LoadNamed(const QString& folder, const QString& name) {
 
 QImage LoadSkinPicture(const QString& name) {
     return LoadNamed(QStringLiteral("skin"), name);
+}
+
+QStringList SkinPictureNames() {
+    EnsureResources();
+    QStringList names;
+    for (const QString& file : QDir(QStringLiteral(":/skin")).entryList({QStringLiteral("*.png")}, QDir::Files)) {
+        names.append(file.chopped(4));
+    }
+    names.sort();
+    return names;
 }
 
 std::vector<QImage> LoadWelcomeClip() {

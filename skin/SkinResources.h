@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -10,6 +11,9 @@ namespace skin {
 // The skin pictures built into the program, looked up by name ignoring case. Throws
 // std::runtime_error naming the resource when there is none.
 QImage LoadSkinPicture(const QString& name);
+
+// The names of every built-in picture (upper case, sorted), the welcome clip excepted.
+QStringList SkinPictureNames();
 
 // The 27 frames of the welcome clip "WELCOME_AVI", 387 x 296 each.
 std::vector<QImage> LoadWelcomeClip();

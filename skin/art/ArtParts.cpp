@@ -132,6 +132,7 @@ QImage InfoMark() {
     p.drawEllipse(QPointF(7.25, 3.2), 1.3, 1.3);
     p.drawRect(QRectF(6.25, 5.5, 2, 5));
     p.end();
+    MarkTransparent(picture);
     return picture;
 }
 

@@ -1,0 +1,128 @@
+#include "tests/support/VBoardProcess.h"
+
+#include "platform/Files.h"
+#include "vboard/BoardFolder.h"
+#include "vboard/ControlClient.h"
+
+#include <charconv>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace testsupport {
+
+namespace {
+
+constexpr auto START_LIMIT = std::chrono::seconds(5);
+constexpr auto STOP_LIMIT = std::chrono::seconds(5);
+constexpr int CONTROL_LIMIT_MS = 5000;
+
+bool Accepts(const std::string& path) {
+    const int fd = vboard::ConnectUnixSocket(path);
+    if (fd < 0)
+        return false;
+    close(fd);
+    return true;
+}
+
+// Waits for the child to end; false when it is still running after the limit.
+bool Reap(int pid, std::chrono::steady_clock::duration limit) {
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+        int status = 0;
+        const pid_t done = waitpid(pid, &status, WNOHANG);
+        if (done == pid || (done < 0 && errno != EINTR))
+            return true;
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+} // namespace
+
+VBoardProcess::VBoardProcess(std::vector<std::string> options) : env("QX7MB_VBOARD", folder.Path().c_str()) {
+    const std::string program = platform::ProgramFolder() + "qx7mb-vboard";
+    std::vector<std::string> args = {program, "--headless", "--dir", folder.Path()};
+    args.insert(args.end(), options.begin(), options.end());
+    std::vector<char*> argv;
+    for (auto& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+
+    pid = fork();
+    if (pid == 0) {
+        // Only what is safe between fork and exec: the server's one-line greeting is not wanted.
+        const int devNull = open("/dev/null", O_WRONLY);
+        if (devNull >= 0)
+            dup2(devNull, STDOUT_FILENO);
+        execv(program.c_str(), argv.data());
+        _exit(127);
+    }
+    if (pid < 0) {
+        ADD_FAILURE() << "cannot start " << program;
+        return;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + START_LIMIT;
+    while (!Accepts(folder / vboard::JTAG_SOCKET_NAME) || !Accepts(folder / vboard::CONTROL_SOCKET_NAME)) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            ADD_FAILURE() << program << " ended before serving " << folder.Path();
+            pid = -1;
+            return;
+        }
+        if (std::chrono::steady_clock::now() > deadline) {
+            ADD_FAILURE() << program << " does not serve " << folder.Path();
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+VBoardProcess::~VBoardProcess() {
+    if (pid <= 0)
+        return;
+    kill(pid, SIGTERM);
+    if (!Reap(pid, STOP_LIMIT)) {
+        ADD_FAILURE() << "the board server did not end on SIGTERM";
+        kill(pid, SIGKILL);
+        Reap(pid, STOP_LIMIT);
+    }
+}
+
+std::string VBoardProcess::Control(const std::string& line) {
+    vboard::ControlClient client;
+    std::string reply;
+    if (!client.Connect(folder.Path()) || !client.Request(line, reply, CONTROL_LIMIT_MS))
+        return "error: no reply from the board server";
+    return reply;
+}
+
+std::string VBoardProcess::Field(const std::string& name) {
+    std::istringstream words(Control("state"));
+    std::string word;
+    while (words >> word) {
+        if (word.compare(0, name.size() + 1, name + "=") == 0)
+            return word.substr(name.size() + 1);
+    }
+    return std::string();
+}
+
+uint32_t VBoardProcess::Number(const std::string& name) {
+    const std::string text = Field(name);
+    const bool hex = text.compare(0, 2, "0x") == 0;
+    const char* first = text.data() + (hex ? 2 : 0);
+    const char* last = text.data() + text.size();
+    uint32_t value = 0;
+    const auto [end, error] = std::from_chars(first, last, value, hex ? 16 : 10);
+    if (first == last || error != std::errc() || end != last)
+        ADD_FAILURE() << "the state dump has no number " << name << ": '" << text << "'";
+    return value;
+}
+
+} // namespace testsupport

@@ -1,0 +1,116 @@
+// The board server as a process: its folder, its sockets, its options and its control socket.
+#include "platform/Files.h"
+#include "tests/support/Recorders.h"
+#include "tests/support/VBoardProcess.h"
+#include "vboard/BoardFolder.h"
+#include "vboard/ControlClient.h"
+
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+using testsupport::VBoardProcess;
+
+namespace {
+
+std::string Server() {
+    return platform::ProgramFolder() + "qx7mb-vboard";
+}
+
+// Runs the server with these arguments to its end; its exit code, or -1 when it did not end by itself.
+int RunServer(std::vector<std::string> args) {
+    args.insert(args.begin(), Server());
+    std::vector<char*> argv;
+    for (auto& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0)
+        return -1;
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool Exists(const std::string& path) {
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0;
+}
+
+TEST(ServerTest, SecondServerOnTheSameFolderIsRefused) {
+    VBoardProcess server;
+    EXPECT_EQ(RunServer({"--headless", "--dir", server.Folder()}), 1);
+    // The first one serves on, undisturbed.
+    EXPECT_EQ(server.Field("configured"), "1");
+}
+
+TEST(ServerTest, OptionsAreChecked) {
+    EXPECT_EQ(RunServer({"--help"}), 0);
+    EXPECT_EQ(RunServer({"--bogus"}), 2);
+    EXPECT_EQ(RunServer({"--dir"}), 2);
+}
+
+TEST(ServerTest, FolderIsPrivateAndSocketsGoWhenTheServerEnds) {
+    testsupport::TempFolder parent;
+    const std::string folder = parent / "board";
+    std::vector<std::string> args = {Server(), "--headless", "--dir", folder};
+    std::vector<char*> argv;
+    for (auto& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+
+    vboard::ControlClient client;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!client.Connect(folder) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    ASSERT_TRUE(client.IsConnected());
+    struct stat info {};
+    ASSERT_EQ(stat(folder.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    EXPECT_TRUE(Exists(folder + "/jtag"));
+
+    kill(pid, SIGINT);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_FALSE(Exists(folder + "/jtag"));
+    EXPECT_FALSE(Exists(folder + "/control"));
+}
+
+TEST(ServerTest, BadLinesGetAnErrorAndTheConnectionGoesOn) {
+    VBoardProcess server;
+    vboard::ControlClient client;
+    ASSERT_TRUE(client.Connect(server.Folder()));
+    std::string reply;
+    ASSERT_TRUE(client.Request(std::string(9000, 'x'), reply, 5000));
+    EXPECT_EQ(reply, "error: line longer than 8192 characters");
+    ASSERT_TRUE(client.Request("key 9 down", reply, 5000));
+    EXPECT_EQ(reply.rfind("error: ", 0), 0u);
+    ASSERT_TRUE(client.Request("state", reply, 5000));
+    EXPECT_EQ(reply.rfind("ok configured=1 ", 0), 0u);
+    // A line of exactly the longest length is read as a line.
+    ASSERT_TRUE(client.Request("mem write 0 " + std::string(8180, '0'), reply, 5000));
+    EXPECT_EQ(reply, "ok wrote 4090");
+}
+
+} // namespace

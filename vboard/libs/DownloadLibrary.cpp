@@ -1,0 +1,70 @@
+// VELDARA_DOWNLOAD.DLL, our edition: configures the virtual board by handing the bitstream to the
+// board server's control socket. Only VELDARA_JtagDownload and VELDARA_GetQuatusVersion do anything;
+// the other exports exist because the panel looks them all up, and report failure.
+#include "vboard/Bitstream.h"
+#include "vboard/BoardFolder.h"
+#include "vboard/ControlClient.h"
+
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#define QX7MB_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace {
+
+constexpr int DEFAULT_LIMIT_MS = 20000;
+
+} // namespace
+
+// The second argument is taken as the time the board may take, in milliseconds (the panel passes
+// 20000); the others mean nothing to a virtual board.
+QX7MB_EXPORT uint8_t VELDARA_JtagDownload(const char* bitstreamPath, int32_t limitMs, uint8_t, int32_t, int32_t,
+                                          uint8_t, uint8_t) {
+    if (bitstreamPath == nullptr || *bitstreamPath == '\0')
+        return 0;
+    // A file that is not a bitstream never reaches the board.
+    vboard::Bitstream bitstream;
+    std::string error;
+    if (!vboard::Bitstream::Load(bitstreamPath, bitstream, error))
+        return 0;
+    char absolute[PATH_MAX];
+    if (realpath(bitstreamPath, absolute) == nullptr)
+        return 0;
+    vboard::ControlClient client;
+    std::string reply;
+    if (!client.Connect(vboard::DefaultBoardFolder()) ||
+        !client.Request(std::string("configure ") + absolute, reply, limitMs > 0 ? limitMs : DEFAULT_LIMIT_MS))
+        return 0;
+    return reply == "ok configured " + bitstream.design ? 1 : 0;
+}
+
+QX7MB_EXPORT double VELDARA_GetQuatusVersion() {
+    return 0.0;
+}
+
+#define QX7MB_UNUSED_EXPORT(name)                                                                                      \
+    QX7MB_EXPORT int32_t name() {                                                                                      \
+        return 0;                                                                                                      \
+    }
+
+QX7MB_UNUSED_EXPORT(VELDARA_DownloadEEPROMByByteBlaster)
+QX7MB_UNUSED_EXPORT(VELDARA_JtagDownloadByteBlaster)
+QX7MB_UNUSED_EXPORT(VELDARA_JtagDownloadChain)
+QX7MB_UNUSED_EXPORT(VELDARA_Programming)
+QX7MB_UNUSED_EXPORT(VELDARA_DownloadNios2)
+QX7MB_UNUSED_EXPORT(VELDARA_DownloadNios2Ex)
+QX7MB_UNUSED_EXPORT(VELDARA_FlashProgrammer)
+QX7MB_UNUSED_EXPORT(VELDARA_AsDownload)
+QX7MB_UNUSED_EXPORT(VELDARA_AsDownloadPV)
+QX7MB_UNUSED_EXPORT(VELDARA_IsUsbBlasterDriverReady)
+QX7MB_UNUSED_EXPORT(VELDARA_SetQuartusProgrammerPath)
+QX7MB_UNUSED_EXPORT(VELDARA_quartus_pgm)
+QX7MB_UNUSED_EXPORT(VELDARA_Nios2Terminal)
+QX7MB_UNUSED_EXPORT(VELDARA_KillNios2Terminal)
+QX7MB_UNUSED_EXPORT(VELDARA_EnableBlasterII)
+QX7MB_UNUSED_EXPORT(VELDARA_SetUB2Name)
+QX7MB_UNUSED_EXPORT(VELDARA_Jtagconfig)
+QX7MB_UNUSED_EXPORT(VELDARA_ExecuteJava)
+QX7MB_UNUSED_EXPORT(VELDARA_quartus_hps)
