@@ -2,6 +2,7 @@
 
 #include "tests/support/Recorders.h"
 
+#include <cctype>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
@@ -66,7 +67,7 @@ TEST(MemoryImageHex, WritesTwoUppercaseDigitsPerByteAndReadsEitherCase) {
 }
 
 TEST(MemoryImageHex, EveryByteValueSurvivesTheRoundTripInPlace) {
-    std::vector<uint8_t> bytes(256 * 40);
+    std::vector<uint8_t> bytes(256 * 40 + 7);
     for (size_t i = 0; i < bytes.size(); ++i)
         bytes[i] = static_cast<uint8_t>(i * 7 + i / 256);
     std::string text = BytesToHex(bytes.data(), bytes.size());
@@ -93,6 +94,24 @@ TEST(MemoryImageHex, AnyOtherCharacterIsRefusedWithOneWarning) {
         ASSERT_EQ(notes.messages.size(), 1u);
         EXPECT_EQ(notes.messages[0].kind, platform::MessageKind::Warning);
         EXPECT_EQ(notes.messages[0].text, "invalid hex file.");
+    }
+}
+
+TEST(MemoryImageHex, EveryCharacterValueIsJudgedAloneWhereverItStands) {
+    // Positions inside the blocks decoded together and in the rest decoded one by one.
+    for (size_t position : {size_t{0}, size_t{5}, size_t{15}, size_t{16}, size_t{31}, size_t{32}, size_t{33}}) {
+        for (int c = 0; c < 256; ++c) {
+            std::string text(34, '0');
+            text[position] = static_cast<char>(c);
+            const bool digit = std::isxdigit(c) != 0;
+            NotifyRecorder notes;
+            ASSERT_EQ(HexToBytes(reinterpret_cast<uint8_t*>(text.data()), text.size()), digit)
+                << "character " << c << " at " << position;
+            if (digit) {
+                const int value = c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
+                EXPECT_EQ(static_cast<uint8_t>(text[position / 2]), position % 2 == 0 ? value << 4 : value);
+            }
+        }
     }
 }
 
