@@ -212,7 +212,7 @@ void TFormMemory::Activate(TBoard& board) {
     ShowStatusInfo("", statuscolour::GREEN);
     m_pBoard = &board;
     boardAccess.Bind(&board);
-    SetControlsEnabled(board.IsConnected());
+    SetControlsEnabled(board.IsConnected() && !transferring);
 }
 
 void TFormMemory::Deactivate() {

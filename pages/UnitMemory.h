@@ -115,6 +115,9 @@ private:
     MemoryLayout memoryLayout;
     int lastTypeIndex = 0;
     bool boardFailure = false;
+    // A file transfer is under way: it lets events run, and the page may be deactivated and activated
+    // again meanwhile; its buttons stay disabled until it ends.
+    bool transferring = false;
     TBoardMemoryAccess boardAccess;
     TMemoryAccess* m_pMemoryOverride = nullptr;
 };

@@ -77,7 +77,8 @@ void TFormMemory::WriteWithProgress(uint8_t memoryType, uint32_t address, uint32
         bool moved = memory.KeepAlive();
         if (moved)
             moved = memory.MemoryWrite(memoryType, address + done, data + done, m);
-        if (!moved)
+        // A page deactivated meanwhile has no board to send to: that is no failure of the board.
+        if (!moved && m_pBoard != nullptr)
             boardFailure = true;
         return moved;
     };
@@ -97,6 +98,7 @@ void TFormMemory::ReadWithProgress(uint8_t memoryType, uint32_t address, uint32_
 void TFormMemory::WriteFileToMemory() {
     Dialogs().SetCursor(Qt::WaitCursor);
     SetControlsEnabled(false);
+    transferring = true;
     const uint8_t type = SelectedMemType();
     const QString name = QString::fromStdString(TBoard::MemoryTypeName(type));
     ShowStatusInfo(QString("Write a File to %1...").arg(name), statuscolour::YELLOW);
@@ -150,6 +152,7 @@ void TFormMemory::WriteFileToMemory() {
         }
     }
 
+    transferring = false;
     SetControlsEnabled(m_pBoard != nullptr);
     Dialogs().SetCursor(Qt::ArrowCursor);
 }
@@ -157,6 +160,7 @@ void TFormMemory::WriteFileToMemory() {
 void TFormMemory::ReadMemoryToFile() {
     Dialogs().SetCursor(Qt::WaitCursor);
     SetControlsEnabled(false);
+    transferring = true;
     const uint32_t startTick = platform::GetTickCount();
     const uint8_t type = SelectedMemType();
     const QString name = QString::fromStdString(TBoard::MemoryTypeName(type));
@@ -204,6 +208,7 @@ void TFormMemory::ReadMemoryToFile() {
         }
     }
 
+    transferring = false;
     SetControlsEnabled(m_pBoard != nullptr);
     Dialogs().SetCursor(Qt::ArrowCursor);
 }

@@ -40,9 +40,13 @@ public:
     std::vector<QString> filters;
     std::vector<QString> extensions;
     std::vector<Qt::CursorShape> cursors;
+    // Runs when a dialog is asked for, inside the operation that asks.
+    std::function<void()> onAsk;
 
 private:
     bool Answer(const QString& filter, const QString& defaultExt, QString& path) {
+        if (onAsk)
+            onAsk();
         filters.push_back(filter);
         extensions.push_back(defaultExt);
         if (answers.empty() || !answers.front()) {

@@ -3,6 +3,7 @@
 
 #include <QMetaObject>
 #include <QRegularExpression>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -236,6 +237,32 @@ TEST_F(MemoryTransferTest, ALinkDroppedMidReadLeavesTheEarlierFileAsItWas) {
     EXPECT_TRUE(harness.boardErrors.empty());
     EXPECT_EQ(ReadFile(path), "earlier dump");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+}
+
+TEST_F(MemoryTransferTest, APageLeftDuringATransferStopsSendingWithoutBlamingTheBoard) {
+    ASSERT_TRUE(connected);
+    WriteFile(folder / "image.bin", Text(RandomBytes(MIB, 12)));
+    bool reactivatedEnabled = true;
+    // Runs while the transfer lets events through: the user shows another page, comes back, leaves again.
+    harness.dialogs.onAsk = [&] {
+        QTimer::singleShot(0, &page, [&] {
+            page.Deactivate();
+            page.Activate(board);
+            reactivatedEnabled = page.Buttons()->FindById(3)->GetEnabled();
+            page.Deactivate();
+        });
+    };
+    WriteFileToMemory(folder / "image.bin", "0", "");
+
+    EXPECT_FALSE(reactivatedEnabled) << "no second transfer can start inside the first";
+    EXPECT_TRUE(LastStatusMatches(R"(Write a File to SDRAM Fail\.\[.*\])", RED));
+    EXPECT_TRUE(harness.boardErrors.empty());
+    EXPECT_FALSE(page.Buttons()->FindById(3)->GetEnabled()) << "an inactive page keeps its buttons disabled";
+    const std::vector<uint8_t> tail = BoardBytes(MIB - 32, 32);
+    EXPECT_EQ(tail, std::vector<uint8_t>(32, 0)) << "nothing sent after the page was left";
+
+    page.Activate(board);
+    EXPECT_TRUE(page.Buttons()->FindById(3)->GetEnabled());
 }
 
 TEST_F(MemoryTransferTest, ASaveIntoAMissingFolderFailsWithTheErrorBoxOnly) {
