@@ -36,6 +36,8 @@ bool TButtonManager::MouseMove(int x, int y, bool resetCursor) {
             Redraw(m_nHotId);
         }
         m_nHotId = button->GetId();
+        // Held for the owner: Qt's implicit grab keeps the moves coming while a mouse button is down,
+        // and the owner's leave event brings a hot button back to rest.
         captured = true;
         return true;
     }

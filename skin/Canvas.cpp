@@ -15,9 +15,19 @@ int PointsToPixels(int points) {
     return scaled >= 0 ? (scaled + 36) / 72 : -((-scaled + 36) / 72);
 }
 
+// The forms' own face has no font of its own here; it is measured and drawn as its metric twin.
+void SubstituteFormFont() {
+    static const bool done = [] {
+        QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+        return true;
+    }();
+    (void)done;
+}
+
 } // namespace
 
 TCanvas::TCanvas(int width, int height) : image(width, height, QImage::Format_RGB32) {
+    SubstituteFormFont();
     image.fill(Qt::black);
     font.setFamily(QStringLiteral("MS Sans Serif"));
     font.setPixelSize(PointsToPixels(8));
@@ -60,6 +70,9 @@ void TCanvas::SetBrushColor(const QColor& colour) {
 }
 
 void TCanvas::CopyRect(const QRect& destination, const QImage& source, const QRect& sourceRect) {
+    if (!destination.intersects(image.rect())) {
+        return;
+    }
     QPainter painter(&image);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.drawImage(destination, source, sourceRect);
@@ -97,6 +110,9 @@ void TCanvas::Draw(int x, int y, const QImage& picture, bool transparent) {
 void TCanvas::TextOut(int x, int y, const QString& text) {
     const QFontMetrics metrics(font);
     const QRect box(x, y, metrics.horizontalAdvance(text), metrics.height());
+    if (!box.intersects(image.rect())) {
+        return;
+    }
     QPainter painter(&image);
     if (!brushClear) {
         painter.fillRect(box, brushColour);
@@ -118,7 +134,7 @@ int TCanvas::TextHeight(const QString&) const {
 }
 
 void TCanvas::FillRect(const QRect& rect) {
-    if (brushClear) {
+    if (brushClear || !rect.intersects(image.rect())) {
         return;
     }
     QPainter painter(&image);
@@ -128,7 +144,7 @@ void TCanvas::FillRect(const QRect& rect) {
 }
 
 void TCanvas::Rectangle(const QRect& rect) {
-    if (rect.isEmpty()) {
+    if (!rect.intersects(image.rect())) {
         return;
     }
     QPainter painter(&image);

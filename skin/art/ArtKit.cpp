@@ -29,13 +29,17 @@ QImage StackFaces(int width, int faceHeight, const QColor& ground,
 }
 
 void MarkTransparent(QImage& picture) {
-    const QRgb key = palette::KEY.rgb();
-    const QRgb nudged = QColor(254, 0, 255).rgb();
+    // The key is the corner's own colour one step off in blue, so that the picture looks the same where
+    // it is shown without transparency; any other pixel of that colour is moved one step the other way.
+    const QRgb corner = picture.pixel(0, picture.height() - 1);
+    const int blue = qBlue(corner) < 255 ? qBlue(corner) + 1 : 254;
+    const QRgb key = qRgb(qRed(corner), qGreen(corner), blue);
+    const QRgb other = qRgb(qRed(corner), qGreen(corner), blue > qBlue(corner) ? qBlue(corner) : blue + 1);
     for (int y = 0; y < picture.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
         for (int x = 0; x < picture.width(); ++x) {
             if ((line[x] | 0xFF000000u) == key) {
-                line[x] = nudged;
+                line[x] = other;
             }
         }
     }

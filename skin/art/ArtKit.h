@@ -32,8 +32,6 @@ inline const QColor PCB{16, 58, 62};
 inline const QColor PCB_DARK{10, 38, 42};
 inline const QColor COPPER{176, 142, 74};
 inline const QColor LED_RED{255, 36, 36};
-// The transparent colour: used in a transparent picture at its bottom-left pixel and nowhere else.
-inline const QColor KEY{255, 0, 255};
 } // namespace palette
 
 // A blank picture of the given size and colour, 24 bits per pixel.
@@ -46,7 +44,7 @@ void Smooth(QPainter& painter);
 QImage StackFaces(int width, int faceHeight, const QColor& ground,
                   const std::function<void(QPainter&, int face)>& draw);
 
-// Makes the bottom-left pixel the transparent colour and keeps that colour out of every other pixel.
+// Gives the bottom-left pixel a colour of its own, the transparent colour, found in no other pixel.
 void MarkTransparent(QImage& picture);
 
 // A raised or sunken plate with a one-pixel bevel.

@@ -69,7 +69,32 @@ void LeftPanel(QPainter& p) {
     p.setBrush(socket);
     p.drawEllipse(QPointF(163.5, 530.5), 45, 45);
     Text(p, 30, 500, QStringLiteral("STATUS"), QStringLiteral("Arial"), 10, palette::GREY, true);
-    Well(p, QRect(26, 517, 101, 30), QColor(8, 10, 13));
+    Well(p, QRect(26, 517, 98, 30), QColor(8, 10, 13));
+}
+
+// The panel right of the board: the link from the computer to the board's firmware, as a legend.
+void RightPanel(QPainter& p) {
+    Bevel(p, QRect(466, 50, 146, 228), palette::PANEL, true);
+    Text(p, 476, 60, QStringLiteral("JTAG LINK"), QStringLiteral("Arial"), 11, palette::TITLE, true);
+    p.setPen(QColor(60, 72, 92));
+    p.drawLine(476, 78, 602, 78);
+    const char* stages[] = {"PC", "USB-Blaster", "Cyclone V FPGA", "Nios II firmware"};
+    int y = 92;
+    for (int i = 0; i < 4; ++i) {
+        p.setPen(QColor(84, 100, 124));
+        p.setBrush(QColor(22, 27, 36));
+        p.drawRoundedRect(QRect(478, y, 122, 22), 4, 4);
+        Text(p, 486, y + 5, QString::fromLatin1(stages[i]), QStringLiteral("Arial"), 11, QColor(200, 206, 214));
+        if (i < 3) {
+            p.setPen(QPen(palette::TITLE.darker(150), 2));
+            p.drawLine(539, y + 23, 539, y + 33);
+            p.setPen(Qt::NoPen);
+            p.setBrush(palette::TITLE.darker(150));
+            const QPointF tip[3] = {QPointF(535, y + 32), QPointF(543, y + 32), QPointF(539, y + 36)};
+            p.drawPolygon(tip, 3);
+        }
+        y += 38;
+    }
 }
 
 void PageFrame(QPainter& p) {
@@ -89,8 +114,12 @@ void Pcb(QPainter& p) {
     p.setPen(QPen(QColor(6, 24, 26), 2));
     p.setBrush(pcb);
     p.drawRoundedRect(BOARD, 8, 8);
-    // Traces: thin copper-tinted lines under the solder mask.
+    // Traces: thin copper-tinted lines under the solder mask, kept on the board.
     Noise noise(7);
+    p.save();
+    QPainterPath outline;
+    outline.addRoundedRect(QRectF(BOARD).adjusted(3, 3, -3, -3), 6, 6);
+    p.setClipPath(outline);
     p.setBrush(Qt::NoBrush);
     for (int i = 0; i < 60; ++i) {
         const int x = BOARD.left() + 8 + static_cast<int>(noise.Next() * (BOARD.width() - 16));
@@ -108,6 +137,7 @@ void Pcb(QPainter& p) {
         }
         p.drawPath(trace);
     }
+    p.restore();
     // Mounting holes.
     for (const QPoint c : {QPoint(174, 54), QPoint(448, 54), QPoint(174, 268), QPoint(448, 268)}) {
         p.setPen(QPen(palette::COPPER, 2));
@@ -235,7 +265,7 @@ void Peripherals(QPainter& p) {
     }
 
     // SDRAM chip (312, 204, 54 x 25).
-    Chip(p, QRect(315, 208, 48, 17), 12, false);
+    Chip(p, QRect(315, 209, 48, 15), 12, false);
     Text(p, 322, 210, QStringLiteral("SDRAM"), QStringLiteral("Arial"), 8, QColor(170, 174, 180), true);
 
     // Ten LEDs (190, 229, 120 x 11), LEDR9 at the left.
@@ -273,6 +303,7 @@ QImage MainUi() {
     Smooth(p);
     Chrome(p);
     LeftPanel(p);
+    RightPanel(p);
     Pcb(p);
     Components(p);
     Peripherals(p);

@@ -147,9 +147,7 @@ QImage AboutBox() {
     QRadialGradient glow(190, 110, 170);
     glow.setColorAt(0, QColor(0, 160, 190, 90));
     glow.setColorAt(1, QColor(0, 160, 190, 0));
-    p.setPen(Qt::NoPen);
-    p.setBrush(glow);
-    p.drawEllipse(QPointF(190, 110), 180, 110);
+    p.fillRect(QRect(0, 0, 380, 280), glow);
     QFont name(QStringLiteral("Arial"));
     name.setPixelSize(58);
     name.setBold(true);

@@ -29,8 +29,8 @@ double Ridge(double x, double base, double amplitude, double seed) {
 }
 
 // The scene above the water line, for one pixel: sky, sun, two mountain ranges and the far shore.
-QRgb Land(int x, int y, int horizon) {
-    const double t = static_cast<double>(y) / horizon;
+QRgb Land(double x, double y, int horizon) {
+    const double t = y / horizon;
     QRgb colour = MixRgb(qRgb(24, 36, 92), qRgb(250, 150, 70), std::pow(t, 1.6));
     const double dx = x - 220.0, dy = y - (horizon - 22.0);
     const double d = std::sqrt(dx * dx + dy * dy);
@@ -52,32 +52,35 @@ QRgb Land(int x, int y, int horizon) {
 }
 
 // A pine tree silhouette: whether (x, y) lies inside the tree standing at foot (fx, fy) of height h.
-bool Pine(int x, int y, int fx, int fy, int h) {
+bool Pine(double x, double y, int fx, int fy, int h) {
     if (y > fy || y < fy - h) {
         return false;
     }
-    const double up = static_cast<double>(fy - y) / h;
+    const double up = (fy - y) / h;
     const double tiers = up * 5.0;
     const double width = (1.0 - up) * h * 0.28 * (0.6 + 0.4 * (1.0 - (tiers - std::floor(tiers))));
     return std::abs(x - fx) <= std::max(width, up < 0.1 ? 1.5 : 0.0);
 }
 
+// Rendered at twice the size and scaled down smoothly, so that edges are soft as in a photograph; the
+// grain is added at the final size.
 QImage Composite() {
-    const int w = 329, h = 169, horizon = 102;
-    QImage picture = NewPicture(w, h, Qt::black);
-    Noise grain(5);
-    for (int y = 0; y < h; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
-        for (int x = 0; x < w; ++x) {
+    const int w = 329, h = 169, horizon = 102, scale = 2;
+    QImage large = NewPicture(w * scale, h * scale, Qt::black);
+    for (int j = 0; j < large.height(); ++j) {
+        auto* line = reinterpret_cast<QRgb*>(large.scanLine(j));
+        const double y = static_cast<double>(j) / scale;
+        for (int i = 0; i < large.width(); ++i) {
+            const double x = static_cast<double>(i) / scale;
             QRgb colour;
             if (y < horizon) {
                 colour = Land(x, y, horizon);
             } else {
                 // The lake mirrors the land with ripples, darker the nearer it is.
-                const int depth = y - horizon;
+                const double depth = y - horizon;
                 const double ripple = 2.5 * std::sin(y * 0.9) * (depth / 67.0 + 0.2);
-                const int mx = std::clamp(static_cast<int>(x + ripple), 0, w - 1);
-                const int my = std::clamp(horizon - 1 - depth, 0, horizon - 1);
+                const double mx = std::clamp(x + ripple, 0.0, w - 1.0);
+                const double my = std::clamp(horizon - 1 - depth, 0.0, horizon - 1.0);
                 colour = MixRgb(Land(mx, my, horizon), qRgb(10, 14, 28), 0.35 + depth / 140.0);
             }
             const bool tree = Pine(x, y, 28, 150, 120) || Pine(x, y, 52, 156, 96) || Pine(x, y, 10, 160, 80) ||
@@ -85,12 +88,22 @@ QImage Composite() {
             if (tree) {
                 colour = qRgb(8, 12, 14);
             }
-            if (y > 150 && x < 80) {
-                colour = MixRgb(colour, qRgb(12, 16, 14), 0.9);
+            // The near shore, a dark strip of grass along the foot of the picture.
+            if (y > 159 + 3 * std::sin(x * 0.07) + 2 * std::sin(x * 0.31)) {
+                colour = qRgb(10, 16, 12);
             }
+            line[i] = colour;
+        }
+    }
+    QImage picture =
+        large.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGB32);
+    Noise grain(5);
+    for (int y = 0; y < h; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < w; ++x) {
             const int n = static_cast<int>((grain.Next() - 0.5) * 10);
-            line[x] = qRgb(std::clamp(qRed(colour) + n, 0, 255), std::clamp(qGreen(colour) + n, 0, 255),
-                           std::clamp(qBlue(colour) + n, 0, 255));
+            line[x] = qRgb(std::clamp(qRed(line[x]) + n, 0, 255), std::clamp(qGreen(line[x]) + n, 0, 255),
+                           std::clamp(qBlue(line[x]) + n, 0, 255));
         }
     }
     return picture;

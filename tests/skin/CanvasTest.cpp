@@ -28,6 +28,16 @@ TEST(CanvasFont, PointSizesBecomePixelsAtNinetySixDotsPerInch) {
     EXPECT_EQ(canvas.TextHeight(QStringLiteral("x")), QFontMetrics(canvas.Font()).height());
 }
 
+TEST(CanvasFont, TheFormsFaceMeasuresAsLiberationSans) {
+    TCanvas canvas(10, 10);
+    EXPECT_EQ(canvas.Font().family(), QStringLiteral("MS Sans Serif"));
+    EXPECT_EQ(canvas.Font().pixelSize(), 11);
+    QFont twin(QStringLiteral("Liberation Sans"));
+    twin.setPixelSize(11);
+    EXPECT_EQ(canvas.TextWidth(QStringLiteral("Sequential Write")),
+              QFontMetrics(twin).horizontalAdvance(QStringLiteral("Sequential Write")));
+}
+
 TEST(CanvasText, OpaqueBrushBoxesTheTextAndAClearBrushDoesNot) {
     TCanvas canvas(120, 40);
     skintest::Fill(canvas, QColor(BLUE));
@@ -101,6 +111,23 @@ TEST(CanvasChanges, EveryDrawingCallReportsItsRectangleClippedToTheSurface) {
     EXPECT_EQ(changes[2], QRect(1, 2, 3, 4));
     EXPECT_EQ(changes[3], QRect(10, 10, 20, 10));
     EXPECT_EQ(changes[4], QRect(0, 0, canvas.TextWidth(QStringLiteral("A")), canvas.TextHeight(QStringLiteral("A"))));
+}
+
+TEST(CanvasChanges, ASurfaceNotYetSizedTakesNoDrawing) {
+    TCanvas canvas(0, 0);
+    int changes = 0;
+    canvas.SetChangeHandler([&changes](const QRect&) { ++changes; });
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    canvas.Draw(0, 0, picture, true);
+    canvas.CopyRect(QRect(0, 0, 4, 4), picture, QRect(0, 0, 4, 4));
+    canvas.FillRect(QRect(0, 0, 4, 4));
+    canvas.Rectangle(QRect(0, 0, 4, 4));
+    canvas.TextOut(0, 0, QStringLiteral("x"));
+    EXPECT_EQ(changes, 0);
+    canvas.Resize(4, 4);
+    canvas.Draw(0, 0, picture, false);
+    EXPECT_EQ(canvas.Pixel(3, 3), qRgb(255, 0, 0));
 }
 
 TEST(CanvasDraw, TransparentPictureSkipsExactlyTheColourOfItsBottomLeftPixel) {

@@ -23,11 +23,16 @@ public:
         SetClientSize(120, 60);
     }
 
-    int paints = 0;
+    int paints = 0;      // FormPaint runs
+    int paintEvents = 0; // paint events, each showing the canvas
     std::vector<QPoint> downs, moves, ups;
     skin::TButtonManager buttons;
 
 protected:
+    void paintEvent(QPaintEvent* event) override {
+        ++paintEvents;
+        skin::TSkinForm::paintEvent(event);
+    }
     void FormPaint() override {
         ++paints;
         skintest::Fill(*Canvas(), QColor(GROUND));
@@ -76,8 +81,10 @@ TEST(SkinForm, ButtonDrawingBetweenPaintsIsShownWithoutARepaintOfTheWhole) {
     ASSERT_TRUE(QTest::qWaitFor([&form] { return form.paints == 1; }));
     const QImage picture = skin::LoadSkinPicture(QStringLiteral("NORMAL_BTN"));
 
+    const int events = form.paintEvents;
     Send(form, QEvent::MouseMove, QPoint(25, 12));
     EXPECT_EQ(form.moves.back(), QPoint(25, 12));
+    EXPECT_TRUE(QTest::qWaitFor([&form, events] { return form.paintEvents > events; })) << "an update was asked";
     EXPECT_TRUE(skintest::ShowsFace(*form.Canvas(), picture, skin::faceHot, 20, 10));
     EXPECT_EQ(form.cursor().shape(), Qt::PointingHandCursor);
     const QImage shown = Shown(form);

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <algorithm>
 #include <array>
 #include <gtest/gtest.h>
 
@@ -169,6 +170,32 @@ TEST(SkinResources, ArrowsPointTheirWay) {
     const QImage right = LoadSkinPicture(QStringLiteral("RIGHT_BTN"));
     EXPECT_GT(lightColumns(left, 10, 14), lightColumns(left, 6, 10));
     EXPECT_GT(lightColumns(right, 6, 10), lightColumns(right, 10, 14));
+}
+
+// The brightest pixel of a rectangle of a picture, by grey value.
+int Brightest(const QImage& picture, const QRect& rect) {
+    int most = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y) {
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            most = std::max(most, qGray(picture.pixel(x, y)));
+        }
+    }
+    return most;
+}
+
+TEST(SkinResources, BackgroundsLeaveDarkRoomWhereTheWindowsWriteText) {
+    // Labels are drawn with a transparent background, in green, white, cyan and yellow.
+    const QImage main = LoadSkinPicture(QStringLiteral("MAIN_UI"));
+    EXPECT_LT(Brightest(main, QRect(164, 8, 292, 16)), 40) << "caption";
+    EXPECT_LT(Brightest(main, QRect(30, 522, 92, 22)), 40) << "status bar";
+    EXPECT_LT(Brightest(main, QRect(245, 566, 329, 12)), 40) << "status-information line";
+    const QImage about = LoadSkinPicture(QStringLiteral("ABOUT_BK"));
+    EXPECT_LT(Brightest(about, QRect(148, 276, 150, 80)), 60) << "about box labels";
+    for (const char* page : {"TAB_DLG_BK", "BT_DLG_BK", "MEMORY_DLG_BK", "SDCARD_DLG_BK"}) {
+        const QImage picture = LoadSkinPicture(QString::fromLatin1(page));
+        EXPECT_LT(Brightest(picture, QRect(20, 60, 280, 40)), 90) << page;
+        EXPECT_LT(Brightest(picture, QRect(20, 200, 260, 20)), 90) << page;
+    }
 }
 
 TEST(SkinResources, TheWelcomeClipHasTwentySevenMovingFrames) {
