@@ -22,6 +22,8 @@ public:
 
     virtual void Activate(TBoard& board) = 0;
     virtual void Deactivate() = 0;
+    // Whether the page holds a board: between Activate and Deactivate.
+    bool IsActive() const { return m_pBoard != nullptr; }
 
     BoardErrorHandler OnBoardError;
 

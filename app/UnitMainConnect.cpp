@@ -1,0 +1,266 @@
+// The connection workflow of the main window: probe, configure, probe again, and the status area
+// that reports each step.
+#include "app/DialogServices.h"
+#include "app/StatusInfo.h"
+#include "app/UnitMain.h"
+#include "config/Download.h"
+#include "config/Quartusinfo.h"
+#include "pages/PageForm.h"
+#include "platform/Clock.h"
+#include "platform/Files.h"
+#include "platform/Notify.h"
+
+#include <QMetaObject>
+#include <cmath>
+
+namespace {
+
+const char* const BOARD_NAME = "TZ8";
+const char* const DEVICE_NAME = "EP3C120/EP4CE115";
+const char* const BITSTREAM_NAME = "QX7MB_ControlPanel.sof";
+const char* const CONFIGURE_STEP = "Configure FPGA";
+constexpr uint32_t NAME_QUERY_LIMIT_MS = 3000;
+
+void ErrorBox(const QString& text) {
+    platform::ShowMessage(platform::MessageKind::Error, text.toStdString());
+}
+
+} // namespace
+
+void TFormMain::ButtonConnectClick() {
+    // A connect request that arrives while an attempt runs (from the event loop of one of its boxes)
+    // would start a second attempt on the same link.
+    if (m_bConnecting)
+        return;
+    EnableControls(false);
+    Dialogs().SetCursor(Qt::WaitCursor);
+    if (m_Board.IsConnected()) {
+        DeactivateCurrentPage();
+        ResetToDisconnected();
+        ButtonConnect->setText("Connect");
+        m_pWindowButtons->SetBitmap(ID_CONNECT, "CONNECT_BTN");
+    } else {
+        m_bConnecting = true;
+        if (m_nCurrentPage != WELCOME_PAGE)
+            m_pTabButtons->SetChecked(m_nCurrentPage, false);
+        SwitchPage(WELCOME_PAGE);
+        const bool ok = ConnectBoard();
+        m_bConnecting = false;
+        if (ok) {
+            m_pTabButtons->SetChecked(0, true);
+            SwitchPage(0);
+        } else {
+            ShowWelcome(true);
+        }
+    }
+    Dialogs().SetCursor(Qt::ArrowCursor);
+    EnableControls(true);
+}
+
+bool TFormMain::ConnectBoard() {
+    EnableControls(false);
+    Dialogs().SetCursor(Qt::WaitCursor);
+    SetConnectStatus(QString(), statuscolour::YELLOW);
+    StartProgress(static_cast<uint32_t>(std::trunc(m_fTimeScale * 5000)), 0, 5);
+    // A firmware that runs already is found without configuring, and quietly when it is not there.
+    bool ok = ProbeBoard(false);
+    if (!ok) {
+        ok = ConfigureFpga();
+        if (ok) {
+            ok = ProbeBoard(true);
+            m_Board.DrainInput();
+            if (ok) {
+                // The rest of the run uses a fresh link.
+                m_Board.Disconnect();
+                std::string ignored;
+                ok = m_Board.Connect(ignored, 0);
+            }
+        }
+    }
+    if (!ok) {
+        m_strDevice.clear();
+        SetConnectStatus("Disconnected", statuscolour::RED);
+    }
+    StopProgress();
+    if (ok)
+        SetStatusInfo(QString(), statuscolour::YELLOW);
+    ButtonConnect->setText(ok ? "Disconnect" : "Connect");
+    m_pWindowButtons->SetBitmap(ID_CONNECT, ok ? "DISCONNECT_BTN" : "CONNECT_BTN");
+    Dialogs().SetCursor(Qt::ArrowCursor);
+    EnableControls(true);
+    return ok;
+}
+
+bool TFormMain::ProbeBoard(bool showErrors) {
+    std::string error;
+    bool ok = true;
+    SetStatusInfo("Connecting Board...", statuscolour::YELLOW);
+    if (!m_Board.IsConnected()) {
+        SetStatusInfo("Detect board type...", statuscolour::YELLOW);
+        if (m_strDevice.empty())
+            m_strDevice = DEVICE_NAME;
+        ok = m_Board.Connect(error, 0);
+        if (ok) {
+            SetStatusInfo("Check board ID...", statuscolour::YELLOW);
+            std::string name;
+            const uint32_t start = platform::GetTickCount();
+            do {
+                ok = m_Board.QueryBoardName(name);
+            } while (!ok && static_cast<uint32_t>(platform::GetTickCount() - start) < NAME_QUERY_LIMIT_MS);
+            if (ok && name != BOARD_NAME) {
+                ok = false;
+                error = "Invalid Board Name";
+            } else if (!ok) {
+                error = "Failed to query board name.";
+            }
+            if (!ok)
+                m_Board.Disconnect();
+        }
+    }
+    if (ok) {
+        SetConnectStatus("Connected", statuscolour::GREEN);
+        ButtonConnect->setText("Disconnect");
+        m_pWindowButtons->SetBitmap(ID_CONNECT, "DISCONNECT_BTN");
+    } else {
+        if (error.empty())
+            error = "Connect NG!";
+        SetStatusInfo(QString::fromStdString(error), statuscolour::RED);
+        if (showErrors)
+            ErrorBox(QString::fromStdString(error));
+    }
+    return ok;
+}
+
+bool TFormMain::ConfigureFpga() {
+    QString error;
+    bool ok = true;
+    TDownload download;
+    if (!download.IsLoaded()) {
+        error = "Download tool not found.";
+        ok = false;
+    }
+    if (ReadQuartusVersion32() == 0.0 && ReadQuartusVersion64() == 0.0)
+        platform::ShowMessage(platform::MessageKind::Warning, "Please make sure Quartus has been installed properly!");
+    const std::string bitstream = platform::ProgramFolder() + BITSTREAM_NAME;
+    const QString inProgress = QString("%1%2").arg(CONFIGURE_STEP, "...");
+    SetStatusInfo(inProgress, statuscolour::YELLOW);
+    platform::SetWorkingFolder(platform::ProgramFolder());
+    if (ok && !platform::FileExists(bitstream)) {
+        error = QString("Can not find the file: %1").arg(BITSTREAM_NAME);
+        ok = false;
+    }
+    if (ok) {
+        if (m_Board.IsConnected())
+            m_Board.Disconnect();
+        SetConnectStatus("Disconnected", statuscolour::RED);
+        StartProgress(static_cast<uint32_t>(std::trunc(m_fTimeScale * 10000)), 5, 95);
+        SetStatusInfo(inProgress, statuscolour::YELLOW);
+        ok = download.JtagDownload(bitstream, 20000, 1, 0, 0, 0, 0);
+        if (!ok)
+            error = QString("download SOPC file (%1) fail!").arg(BITSTREAM_NAME);
+    }
+    if (!ok) {
+        HoldProgress();
+        ErrorBox(error);
+    }
+    SetStatusInfo(QString("%1 %2").arg(CONFIGURE_STEP, ok ? "success" : "fail"),
+                  ok ? statuscolour::GREEN : statuscolour::RED);
+    return ok;
+}
+
+void TFormMain::ResetToDisconnected() {
+    m_Board.Disconnect();
+    m_strDevice.clear();
+    ButtonConnect->setText("Connect");
+    m_pWindowButtons->SetBitmap(ID_CONNECT, "CONNECT_BTN");
+    SetStatusInfo(QString(), statuscolour::YELLOW);
+    SetConnectStatus("Disconnected", statuscolour::RED);
+    EnableControls(false);
+    m_pWindowButtons->SetEnabled(ID_CLOSE, true);
+    ButtonConnect->setEnabled(true);
+    m_pWindowButtons->SetEnabled(ID_CONNECT, true);
+}
+
+void TFormMain::DeactivateCurrentPage() {
+    if (m_nCurrentPage != WELCOME_PAGE)
+        NotifyPage(m_nCurrentPage, false);
+    SetStatusInfo(QString(), statuscolour::YELLOW);
+}
+
+void TFormMain::HandleBoardError(TPageForm*) {
+    ResetToDisconnected();
+    SetConnectStatus("Disconnected", statuscolour::RED);
+}
+
+void TFormMain::EnableControls(bool enabled) {
+    ButtonConnect->setEnabled(enabled);
+    m_pWindowButtons->SetEnabled(ID_CONNECT, enabled);
+    m_pWindowButtons->SetEnabled(ID_CLOSE, enabled);
+    for (int i = 0; i < PAGE_COUNT; ++i)
+        m_pTabButtons->SetEnabled(i, enabled);
+}
+
+void TFormMain::SetStatusInfo(const QString& text, const QColor& colour) {
+    ImageInfo->setVisible(!text.isEmpty());
+    LabelInfo->setVisible(true);
+    QFont font = LabelInfo->font();
+    font.setFamily("Arial");
+    LabelInfo->setFont(font);
+    QPalette palette = LabelInfo->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    LabelInfo->setPalette(palette);
+    LabelInfo->setText(text);
+    // The callers go on blocking the event loop; the line must show now.
+    LabelInfo->repaint();
+}
+
+void TFormMain::SetConnectStatus(const QString& text, const QColor& colour) {
+    QPalette palette = LabelConnectStatus->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    LabelConnectStatus->setPalette(palette);
+    LabelConnectStatus->setText(text);
+}
+
+void TFormMain::StartProgress(uint32_t duration, int32_t from, int32_t to) {
+    m_nProgressFrom = from;
+    m_nProgressTo = to;
+    m_nProgressDuration = duration;
+    m_nProgressStart = platform::GetTickCount();
+    SetStatusInfo(QString(), statuscolour::YELLOW);
+    CGaugeConfig->setValue(0);
+    CGaugeConfig->show();
+    CGaugeConfig->raise();
+    TimerProgress->stop();
+    TimerProgress->setInterval(static_cast<int>(duration / 100));
+    TimerProgress->start();
+}
+
+void TFormMain::HoldProgress() {
+    TimerProgress->stop();
+}
+
+void TFormMain::StopProgress() {
+    TimerProgress->stop();
+    CGaugeConfig->hide();
+}
+
+void TFormMain::TimerRunTimer() {
+    TimerRun->stop();
+    QMetaObject::invokeMethod(
+        this, [this] { ButtonConnectClick(); }, Qt::QueuedConnection);
+}
+
+void TFormMain::TimerProgressTimer() {
+    TimerProgress->stop();
+    const uint32_t elapsed = platform::GetTickCount() - m_nProgressStart;
+    const int64_t span = static_cast<int64_t>(m_nProgressTo) - m_nProgressFrom;
+    // An estimate of no length is at its end at once.
+    int32_t value = m_nProgressTo;
+    if (m_nProgressDuration != 0)
+        value = static_cast<int32_t>(static_cast<int64_t>(elapsed) * span / static_cast<int64_t>(m_nProgressDuration) +
+                                     m_nProgressFrom);
+    if (value > m_nProgressTo)
+        value = m_nProgressTo;
+    CGaugeConfig->setValue(value);
+    TimerProgress->start();
+}

@@ -1,0 +1,69 @@
+// The connection workflow against a freshly powered board: nothing answers until the FPGA is
+// configured. Each such attempt waits out the name query's time limit once, so the tick counter runs
+// faster than real time here.
+#include "pages/PageForm.h"
+#include "platform/Clock.h"
+#include "tests/support/PanelFixture.h"
+
+#include <chrono>
+
+using testsupport::PanelFixture;
+
+namespace {
+
+// Real time, sped up: a 3000 ms limit passes in 3000 / factor ms.
+class FastClock {
+public:
+    explicit FastClock(uint32_t factor) {
+        const auto start = std::chrono::steady_clock::now();
+        platform::SetTickSource([start, factor] {
+            const auto elapsed = std::chrono::steady_clock::now() - start;
+            return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() *
+                                         factor);
+        });
+    }
+    ~FastClock() { platform::SetTickSource({}); }
+    FastClock(const FastClock&) = delete;
+    FastClock& operator=(const FastClock&) = delete;
+};
+
+class FreshBoardTest : public PanelFixture {
+protected:
+    std::vector<std::string> BoardOptions() const override { return {}; }
+
+    FastClock clock{5};
+};
+
+} // namespace
+
+TEST_F(FreshBoardTest, IsConfiguredQuietlyAndConnectedOnTheLedPage) {
+    ASSERT_EQ(BoardState("configured"), "0");
+    ASSERT_TRUE(Connect());
+    EXPECT_TRUE(notes.messages.empty());
+    EXPECT_EQ(BoardState("configured"), "1");
+    EXPECT_EQ(BoardState("link"), "open");
+    EXPECT_EQ(form->LabelConnectStatus->text(), "Connected");
+    EXPECT_EQ(form->LabelConnectStatus->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    EXPECT_TRUE(form->LabelInfo->text().isEmpty());
+    EXPECT_EQ(form->CurrentPage(), 0);
+    EXPECT_TRUE(form->Page(0)->isVisible());
+    EXPECT_TRUE(form->Page(0)->IsActive());
+    EXPECT_TRUE(form->TabButtons()->IsChecked(0));
+    EXPECT_FALSE(form->CGaugeConfig->isVisible());
+
+    // The reopened link carries the firmware's answers.
+    std::string name;
+    EXPECT_TRUE(form->Board().QueryBoardName(name));
+    EXPECT_EQ(name, "TZ8");
+}
+
+TEST_F(FreshBoardTest, AFailedSecondProbeShowsItsBoxAndEndsDisconnected) {
+    // The bitstream is accepted, but the firmware stays silent.
+    board->Control("fault silent on");
+    EXPECT_FALSE(Connect());
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Failed to query board name."});
+    EXPECT_EQ(BoardState("link"), "closed");
+    EXPECT_EQ(form->LabelConnectStatus->text(), "Disconnected");
+    EXPECT_EQ(form->LabelInfo->text(), "Failed to query board name.");
+    EXPECT_EQ(form->CurrentPage(), TFormMain::WELCOME_PAGE);
+}

@@ -1,0 +1,105 @@
+#include "tests/support/PanelFixture.h"
+
+#include "platform/Files.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+
+namespace testsupport {
+
+namespace {
+
+const char* const PROGRAM_FILES[] = {"VELDARA_JTAG.DLL", "VELDARA_DOWNLOAD.DLL", "QX7MB_ControlPanel.sof",
+                                     "qx7mb-vboard"};
+
+void SendMouse(QWidget* widget, QEvent::Type type, const QPoint& at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+    const QPointF local(at);
+    const QPointF global(widget->mapToGlobal(at));
+    QMouseEvent event(type, local, local, global, button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+} // namespace
+
+PanelFixture::PanelFixture() : workingFolder(platform::GetWorkingFolder()) {
+    for (const char* name : PROGRAM_FILES)
+        std::filesystem::create_symlink(std::string(QX7MB_BIN_DIR) + "/" + name, program / name);
+    platform::SetProgramFolder(program.Path());
+    WriteRegistry("13.1");
+}
+
+PanelFixture::~PanelFixture() {
+    platform::SetProgramFolder("");
+    platform::SetWorkingFolder(workingFolder);
+}
+
+void PanelFixture::SetUp() {
+    board = std::make_unique<VBoardProcess>(BoardOptions());
+    form = std::make_unique<TFormMain>();
+    form->TimerRun->stop();
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+}
+
+void PanelFixture::TearDown() {
+    form.reset();
+    board.reset();
+}
+
+bool PanelFixture::Connect() {
+    ClickAt(124 + 39, 492 + 38);
+    return form->Board().IsConnected();
+}
+
+void PanelFixture::MoveTo(int x, int y) {
+    SendMouse(form.get(), QEvent::MouseMove, QPoint(x, y), Qt::NoButton, Qt::NoButton);
+}
+
+void PanelFixture::ClickAt(int x, int y) {
+    ClickAt(form.get(), x, y);
+}
+
+void PanelFixture::ClickAt(QWidget* widget, int x, int y) {
+    const QPoint at(x, y);
+    SendMouse(widget, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
+    SendMouse(widget, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(widget, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+}
+
+void PanelFixture::ClickTab(int index) {
+    // Tabs of 93 x 38 in two columns 98 apart and three rows 63 apart.
+    ClickAt(8 + 98 * (index / 3) + 46, 310 + 63 * (index % 3) + 19);
+}
+
+std::string PanelFixture::SaveScreenshot(const std::string& name) {
+    std::filesystem::create_directories(QX7MB_SCREENSHOT_DIR);
+    const std::string path = std::string(QX7MB_SCREENSHOT_DIR) + "/" + name + ".png";
+    form->grab().save(QString::fromStdString(path));
+    return path;
+}
+
+void PanelFixture::WriteRegistry(const std::string& quartusVersion) {
+    std::ofstream(registryFile) << "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Altera Corporation\\Quartus]\n"
+                                << "Quartus Version=" << quartusVersion << "\n";
+}
+
+void PanelFixture::RemoveRegistry() {
+    std::filesystem::remove(registryFile);
+}
+
+void PanelFixture::RemoveFromProgramFolder(const std::string& name) {
+    std::filesystem::remove(program / name);
+}
+
+std::vector<std::string> PanelFixture::MessageTexts() const {
+    std::vector<std::string> texts;
+    for (const RecordedMessage& message : notes.messages)
+        texts.push_back(message.text);
+    return texts;
+}
+
+} // namespace testsupport
