@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the control panel against a freshly powered virtual board: installs what is missing, builds,
-# starts the board server headless on its default folder, runs the panel (which configures the board
-# and connects by itself) and stops the board when the panel closes.
+# starts the board server with its window on its default folder, runs the panel (which configures the
+# board and connects by itself) and stops the board when the panel closes.
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -23,7 +23,7 @@ if [ -z "$board_dir" ]; then
     fi
 fi
 
-build/bin/qx7mb-vboard --headless &
+build/bin/qx7mb-vboard &
 board_pid=$!
 trap 'kill "$board_pid" 2>/dev/null || true; wait "$board_pid" 2>/dev/null || true' EXIT
 trap 'exit 130' INT TERM

@@ -57,9 +57,20 @@ TEST_F(BoardWindowLinkTest, TheFirmwareReadsWhatIsDoneInTheWindow) {
     uint32_t inputs = 0;
     ASSERT_TRUE(link.ReadKeysAndSwitches(inputs));
     EXPECT_EQ(inputs, 0x0011u);
+    EXPECT_TRUE(WaitFor([&] { return window.View()->State().keys == 0x1 && window.View()->State().linkOpen; }));
+    SaveScreenshot("key-held");
     QTest::mouseRelease(window.View(), Qt::LeftButton, {}, layout::Key(0).center());
     ASSERT_TRUE(link.ReadKeysAndSwitches(inputs));
     EXPECT_EQ(inputs, 0x0010u);
+}
+
+TEST_F(BoardWindowLinkTest, AOneShotFaultLeavesTheSummaryOnceUsed) {
+    Control("fault checksum");
+    EXPECT_TRUE(WaitFor([&] { return window.FaultText() == "Faults: wrong checksum next"; }));
+    std::string name;
+    EXPECT_FALSE(link.QueryBoardName(name));
+    window.Refresh();
+    EXPECT_EQ(window.FaultText(), "No faults");
 }
 
 TEST_F(BoardWindowLinkTest, ADroppedLinkShowsClosed) {

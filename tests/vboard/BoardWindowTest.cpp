@@ -86,9 +86,11 @@ TEST_F(BoardWindowTest, ChangesOnTheControlSocketShowAtOnce) {
     Control("fault delay 1000");
     EXPECT_TRUE(WaitFor([&] { return FindAction(window.FaultMenu(), "Answer nothing")->isChecked(); }));
     EXPECT_TRUE(FindAction(window.FaultMenu(), "1000 ms")->isChecked());
+    EXPECT_EQ(window.FaultText(), "Faults: answers nothing, replies 1000 ms late");
     Control("fault clear");
     EXPECT_TRUE(WaitFor([&] { return !FindAction(window.FaultMenu(), "Answer nothing")->isChecked(); }));
     EXPECT_TRUE(FindAction(window.FaultMenu(), "No delay")->isChecked());
+    EXPECT_EQ(window.FaultText(), "No faults");
 }
 
 TEST_F(BoardWindowTest, TheSdMenuInsertsAndRemovesCards) {
@@ -96,6 +98,12 @@ TEST_F(BoardWindowTest, TheSdMenuInsertsAndRemovesCards) {
     EXPECT_TRUE(FindAction(window.SdMenu(), "SDHC")->isChecked());
     const QPoint cardFace = layout::SdSlot().center() + QPoint(0, 10);
     EXPECT_EQ(At(Picture(), cardFace), QColor(40, 70, 160));
+
+    // A click on the slot opens the same menu.
+    QTest::mouseClick(View(), Qt::LeftButton, {}, layout::SdSlot().center());
+    EXPECT_TRUE(WaitFor([&] { return window.SdMenu()->isVisible(); }));
+    window.SdMenu()->close();
+    EXPECT_EQ(Field("sd"), "sdhc");
 
     FindAction(window.SdMenu(), "SDSC")->trigger();
     EXPECT_EQ(Field("sd"), "sdsc");

@@ -4,6 +4,7 @@
 
 #include <QActionGroup>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -26,6 +27,26 @@ const Choice SD_CHOICES[] = {
 
 const uint32_t DELAYS_MS[] = {0, 200, 1000, 5000, 15000};
 
+// The fault switches that are on, in words; the one-shot faults show until the reply they spoil.
+QStringList FaultWords(const Faults& faults) {
+    QStringList words;
+    if (faults.nameOverride)
+        words << QStringLiteral("answers the name \"%1\"").arg(QString::fromStdString(faults.name));
+    if (faults.silent)
+        words << QStringLiteral("answers nothing");
+    if (faults.delayMs != 0)
+        words << QStringLiteral("replies %1 ms late").arg(faults.delayMs);
+    if (faults.wrongChecksum)
+        words << QStringLiteral("wrong checksum next");
+    if (faults.wrongEcho)
+        words << QStringLiteral("wrong command code next");
+    if (faults.floodBytes != 0)
+        words << QStringLiteral("%1 stale bytes next").arg(faults.floodBytes);
+    if (faults.refuseVgaProbe)
+        words << QStringLiteral("refuses the VGA probe");
+    return words;
+}
+
 } // namespace
 
 BoardWindow::BoardWindow(VirtualBoard& board, const QString& folder, QWidget* parent)
@@ -35,6 +56,8 @@ BoardWindow::BoardWindow(VirtualBoard& board, const QString& folder, QWidget* pa
     BuildBoardMenu();
     BuildSdMenu();
     BuildFaultMenu();
+    faultLabel = new QLabel(this);
+    statusBar()->addPermanentWidget(faultLabel);
     statusBar()->showMessage(QStringLiteral("Serving %1").arg(folder));
 
     connect(view, &BoardView::KeyChanged, this,
@@ -77,12 +100,19 @@ void BoardWindow::Refresh() {
     vgaProbeAction->setChecked(faults.refuseVgaProbe);
     for (QAction* delay : delayGroup->actions())
         delay->setChecked(delay->data().toUInt() == faults.delayMs);
+    const QStringList words = FaultWords(faults);
+    faultLabel->setText(words.isEmpty() ? QStringLiteral("No faults")
+                                        : QStringLiteral("Faults: %1").arg(words.join(QStringLiteral(", "))));
+}
+
+QString BoardWindow::FaultText() const {
+    return faultLabel->text();
 }
 
 void BoardWindow::SampleTraffic() {
-    const BoardSnapshot state = board.Snapshot();
-    meter.Sample(state.jtagBytes, clock.elapsed());
-    view->SetState(state, meter.BytesPerSecond());
+    meter.Sample(board.Snapshot().jtagBytes, clock.elapsed());
+    // Also catches what changes without a word to the listeners: one-shot faults used up by a reply.
+    Refresh();
 }
 
 void BoardWindow::Control(const std::string& line) {

@@ -12,6 +12,7 @@
 
 class QAction;
 class QActionGroup;
+class QLabel;
 class QMenu;
 
 namespace vboard {
@@ -35,6 +36,8 @@ public:
     BoardView* View() const { return view; }
     QMenu* SdMenu() const { return sdMenu; }
     QMenu* FaultMenu() const { return faultMenu; }
+    // The status bar's summary of the fault switches that are on.
+    QString FaultText() const;
 
     // Updates the view and the menus from the board now.
     void Refresh();
@@ -46,6 +49,7 @@ private:
     void BuildFaultMenu();
     void AddFaultAction(const QString& text, const std::string& line);
     void AskBoardName(bool on);
+    // Once a second: the link's traffic, and a refresh.
     void SampleTraffic();
 
     VirtualBoard& board;
@@ -58,6 +62,7 @@ private:
     QAction* nameAction = nullptr;
     QAction* silentAction = nullptr;
     QAction* vgaProbeAction = nullptr;
+    QLabel* faultLabel = nullptr;
     TrafficMeter meter;
     QElapsedTimer clock;
     QTimer trafficTimer;

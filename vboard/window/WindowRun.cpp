@@ -3,7 +3,6 @@
 #include "vboard/window/BoardWindow.h"
 
 #include <QApplication>
-#include <QFont>
 #include <atomic>
 #include <cstdlib>
 #include <pthread.h>
@@ -23,7 +22,6 @@ bool DisplayAvailable() {
 int RunBoardWindow(int& argc, char** argv, VirtualBoard& board, const std::string& folder,
                    const sigset_t& stopSignals) {
     QApplication app(argc, argv);
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     BoardWindow window(board, QString::fromStdString(folder));
     window.show();
 
