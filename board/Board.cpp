@@ -110,7 +110,9 @@ bool TBoard::Transact(uint8_t command, uint8_t* pReturnBuffer, uint32_t headLimi
     DrainInput();
 
     {
-        std::vector<uint8_t> request(dwPayloadLen + PKT_OVERHEAD);
+        // Every byte is written below, so the buffer is not cleared first.
+        const uint32_t requestLen = dwPayloadLen + PKT_OVERHEAD;
+        const auto request = std::make_unique_for_overwrite<uint8_t[]>(requestLen);
         request[0] = PKT_START;
         request[1] = command;
         request[2] = static_cast<uint8_t>(dwPayloadLen);
@@ -119,7 +121,7 @@ bool TBoard::Transact(uint8_t command, uint8_t* pReturnBuffer, uint32_t headLimi
             std::memcpy(&request[PKT_HEAD_LEN], payload, dwPayloadLen);
         request[PKT_HEAD_LEN + dwPayloadLen] = FrameChecksum(&request[1], dwPayloadLen + 3);
         request[PKT_HEAD_LEN + dwPayloadLen + 1] = PKT_END;
-        if (!port->Write(request.data(), static_cast<uint32_t>(request.size()))) {
+        if (!port->Write(request.get(), requestLen)) {
             platform::Beep();
             return false;
         }
@@ -134,13 +136,15 @@ bool TBoard::Transact(uint8_t command, uint8_t* pReturnBuffer, uint32_t headLimi
     if (length != expectedReplyLen)
         return false;
 
-    std::vector<uint8_t> reply(length + PKT_OVERHEAD);
-    std::memcpy(reply.data(), head, PKT_HEAD_LEN);
+    // Filled by the head and the reads below before anything reads it.
+    const uint32_t replyLen = length + PKT_OVERHEAD;
+    const auto reply = std::make_unique_for_overwrite<uint8_t[]>(replyLen);
+    std::memcpy(reply.get(), head, PKT_HEAD_LEN);
     if (!ReadExact(&reply[PKT_HEAD_LEN], length + 2, REPLY_REST_LIMIT_MS)) {
         platform::Beep();
         return false;
     }
-    if (!VerifyFrame(reply.data(), static_cast<uint32_t>(reply.size()))) {
+    if (!VerifyFrame(reply.get(), replyLen)) {
         platform::Beep();
         return false;
     }
@@ -164,10 +168,7 @@ bool TBoard::ReadExact(uint8_t* buffer, uint32_t count, uint32_t limitMs) {
 }
 
 uint8_t TBoard::FrameChecksum(const uint8_t* bytes, uint32_t count) {
-    uint8_t sum = 0;
-    for (uint32_t i = 0; i < count; ++i)
-        sum = static_cast<uint8_t>(sum + bytes[i]);
-    return sum;
+    return FrameSum(bytes, count);
 }
 
 bool TBoard::VerifyFrame(const uint8_t* frame, uint32_t length) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 // The packet protocol between the panel and the control-panel firmware: frame markers, limits and
 // command codes. A frame is AA, command, 16-bit little-endian payload length, payload, 8-bit sum of
@@ -40,3 +42,27 @@ constexpr uint8_t MEM_TYPE_SDRAM = 5;
 constexpr uint32_t SDRAM_SIZE = 0x4000000;
 
 constexpr const char* EXPECTED_BOARD_NAME = "TZ8";
+
+// The modulo-256 sum of a frame's bytes, eight bytes at a time: the bytes at even and at odd offsets
+// are added in four 16-bit lanes, which are folded into the sum before one can overflow into the next
+// (128 x 2 x 255 < 65536). Frames are summed whole on both sides of the link, up to 32 KiB each.
+inline uint8_t FrameSum(const uint8_t* bytes, uint32_t count) {
+    constexpr uint64_t LANES = 0x00FF00FF00FF00FFull;
+    constexpr uint32_t WORDS_PER_FOLD = 128;
+    uint32_t sum = 0;
+    uint32_t i = 0;
+    while (count - i >= 8) {
+        const uint32_t end = i + std::min((count - i) / 8, WORDS_PER_FOLD) * 8;
+        uint64_t lanes = 0;
+        for (; i < end; i += 8) {
+            uint64_t word;
+            std::memcpy(&word, bytes + i, sizeof word);
+            lanes += (word & LANES) + ((word >> 8) & LANES);
+        }
+        sum += static_cast<uint32_t>((lanes & 0xFFFF) + ((lanes >> 16) & 0xFFFF) + ((lanes >> 32) & 0xFFFF) +
+                                     (lanes >> 48));
+    }
+    for (; i < count; ++i)
+        sum += bytes[i];
+    return static_cast<uint8_t>(sum);
+}

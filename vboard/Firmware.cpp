@@ -112,10 +112,7 @@ std::size_t Firmware::BeginReply(uint8_t command, uint32_t length, std::vector<u
 }
 
 void Firmware::FinishReply(std::size_t payloadAt, uint32_t length, std::vector<uint8_t>& out) {
-    uint32_t sum = 0;
-    for (std::size_t i = payloadAt - 3; i < payloadAt + length; ++i)
-        sum += out[i];
-    out[payloadAt + length] = static_cast<uint8_t>(sum);
+    out[payloadAt + length] = FrameSum(&out[payloadAt - 3], length + 3);
     out[payloadAt + length + 1] = PKT_END;
     if (faults.wrongChecksum) {
         out[payloadAt + length] = static_cast<uint8_t>(out[payloadAt + length] + 1);

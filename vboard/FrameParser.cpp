@@ -7,17 +7,6 @@
 
 namespace vboard {
 
-namespace {
-
-uint8_t Sum(const uint8_t* bytes, std::size_t count) {
-    uint32_t sum = 0;
-    for (std::size_t i = 0; i < count; ++i)
-        sum += bytes[i];
-    return static_cast<uint8_t>(sum);
-}
-
-} // namespace
-
 void FrameParser::Feed(const uint8_t* data, std::size_t count, const FrameHandler& onFrame) {
     if (pending.empty()) {
         // The usual case: whole frames in one chunk are handled where they lie, without a copy.
@@ -54,7 +43,8 @@ std::size_t FrameParser::Scan(const uint8_t* data, std::size_t count, const Fram
         if (count - pos < length + PKT_OVERHEAD)
             return pos;
         const uint8_t* frame = data + pos;
-        if (frame[length + PKT_OVERHEAD - 1] != PKT_END || Sum(frame + 1, length + 3) != frame[length + PKT_HEAD_LEN]) {
+        if (frame[length + PKT_OVERHEAD - 1] != PKT_END ||
+            FrameSum(frame + 1, length + 3) != frame[length + PKT_HEAD_LEN]) {
             ++rejected;
             ++pos;
             continue;

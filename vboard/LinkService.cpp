@@ -16,8 +16,16 @@ namespace vboard {
 namespace {
 
 constexpr std::size_t READ_CHUNK = 256 * 1024;
-// A client that stops reading its replies is not read from until it catches up.
+// A client that stops reading its replies is not read from until it catches up, so that it cannot
+// make the server hoard replies without end.
 constexpr std::size_t MAX_PENDING_OUT = 16u << 20;
+
+short Events(std::size_t unsent) {
+    short events = unsent < MAX_PENDING_OUT ? POLLIN : 0;
+    if (unsent != 0)
+        events |= POLLOUT;
+    return events;
+}
 
 int Listen(const std::string& path, std::string& error) {
     sockaddr_un address{};
@@ -144,14 +152,10 @@ void LinkService::Loop() {
         fds.push_back({wakeFd, POLLIN, 0});
         fds.push_back({jtagListener, POLLIN, 0});
         fds.push_back({controlListener, POLLIN, 0});
-        for (const auto& link : jtagLinks) {
-            short events = link.out.size() - link.sent < MAX_PENDING_OUT ? POLLIN : 0;
-            if (link.sent < link.out.size())
-                events |= POLLOUT;
-            fds.push_back({link.fd, events, 0});
-        }
+        for (const auto& link : jtagLinks)
+            fds.push_back({link.fd, Events(link.out.size() - link.sent), 0});
         for (const auto& link : controlLinks)
-            fds.push_back({link.fd, static_cast<short>(POLLIN | (link.sent < link.out.size() ? POLLOUT : 0)), 0});
+            fds.push_back({link.fd, Events(link.out.size() - link.sent), 0});
 
         if (poll(fds.data(), fds.size(), PollTimeout(now)) < 0) {
             if (errno == EINTR)

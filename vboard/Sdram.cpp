@@ -1,35 +1,39 @@
 #include "vboard/Sdram.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
-#include <new>
+#include <sys/mman.h>
 
 namespace vboard {
 
-void Sdram::FreePage::operator()(uint8_t* page) const {
-    std::free(page);
+Sdram::~Sdram() {
+    if (mapping != nullptr)
+        munmap(mapping, mappingSize);
+}
+
+bool Sdram::Reserve() {
+    // One page more than needed, so that the SDRAM can start on a page boundary, as huge pages need.
+    mappingSize = SIZE + PAGE_SIZE;
+    void* p = mmap(nullptr, mappingSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    if (p == MAP_FAILED) {
+        mappingSize = 0;
+        return false;
+    }
+    mapping = p;
+    const auto address = reinterpret_cast<uintptr_t>(p);
+    base = reinterpret_cast<uint8_t*>((address + PAGE_SIZE - 1) & ~static_cast<uintptr_t>(PAGE_SIZE - 1));
+    madvise(base, SIZE, MADV_HUGEPAGE);
+    return true;
 }
 
 bool Sdram::Write(uint32_t address, const uint8_t* data, uint32_t count) {
-    if (!InRange(address, count))
+    if (!InRange(address, count) || (base == nullptr && !Reserve()))
         return false;
-    while (count != 0) {
-        const uint32_t index = address / PAGE_SIZE;
-        const uint32_t offset = address % PAGE_SIZE;
-        const uint32_t n = std::min(count, PAGE_SIZE - offset);
-        if (!pages[index]) {
-            // calloc hands out fresh zero pages from the kernel: only the parts written cost memory.
-            auto* page = static_cast<uint8_t*>(std::calloc(PAGE_SIZE, 1));
-            if (page == nullptr)
-                return false;
-            pages[index].reset(page);
-        }
-        std::memcpy(pages[index].get() + offset, data, n);
-        address += n;
-        data += n;
-        count -= n;
-    }
+    if (count == 0)
+        return true;
+    std::memcpy(base + address, data, count);
+    for (uint32_t page = address / PAGE_SIZE; page <= (address + count - 1) / PAGE_SIZE; ++page)
+        written.set(page);
     return true;
 }
 
@@ -37,11 +41,11 @@ bool Sdram::Read(uint32_t address, uint8_t* destination, uint32_t count) const {
     if (!InRange(address, count))
         return false;
     while (count != 0) {
-        const uint32_t index = address / PAGE_SIZE;
-        const uint32_t offset = address % PAGE_SIZE;
-        const uint32_t n = std::min(count, PAGE_SIZE - offset);
-        if (pages[index])
-            std::memcpy(destination, pages[index].get() + offset, n);
+        const uint32_t page = address / PAGE_SIZE;
+        const uint32_t n = std::min(count, PAGE_SIZE - address % PAGE_SIZE);
+        // A page never written is not touched, so reading it takes no memory.
+        if (written.test(page))
+            std::memcpy(destination, base + address, n);
         else
             std::memset(destination, 0, n);
         address += n;
@@ -52,13 +56,11 @@ bool Sdram::Read(uint32_t address, uint8_t* destination, uint32_t count) const {
 }
 
 void Sdram::Clear() {
-    for (auto& page : pages)
-        page.reset();
-}
-
-std::size_t Sdram::PagesInUse() const {
-    return static_cast<std::size_t>(
-        std::count_if(pages.begin(), pages.end(), [](const Page& p) { return p != nullptr; }));
+    for (uint32_t page = 0; page < written.size(); ++page) {
+        if (written.test(page))
+            madvise(base + static_cast<std::size_t>(page) * PAGE_SIZE, PAGE_SIZE, MADV_DONTNEED);
+    }
+    written.reset();
 }
 
 } // namespace vboard

@@ -1,35 +1,43 @@
 #pragma once
 
-#include <array>
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 
 namespace vboard {
 
-// The board's 64 MiB of SDRAM. Pages are allocated on first write, so an idle board costs almost
-// nothing; a page never written reads as zeros.
+// The board's 64 MiB of SDRAM. The address range is reserved on the first write and memory is taken
+// only for the pages written (2 MiB each, backed by huge pages where the system offers them, since
+// touching memory 4 KiB at a time costs far more than the copy); a page never written reads as zeros
+// and costs nothing.
 class Sdram {
 public:
     static constexpr uint32_t SIZE = 0x4000000;
-    static constexpr uint32_t PAGE_SIZE = 0x100000;
+    static constexpr uint32_t PAGE_SIZE = 0x200000;
+
+    Sdram() = default;
+    ~Sdram();
+    Sdram(const Sdram&) = delete;
+    Sdram& operator=(const Sdram&) = delete;
 
     // False when the range does not lie wholly inside the SDRAM (nothing is written then), or when
-    // no memory is left for a page.
+    // the system has no memory to reserve for it.
     bool Write(uint32_t address, const uint8_t* data, uint32_t count);
     bool Read(uint32_t address, uint8_t* destination, uint32_t count) const;
+    // Every byte back to zero, and the memory given back.
     void Clear();
-    std::size_t PagesInUse() const;
+    std::size_t PagesInUse() const { return written.count(); }
 
     static bool InRange(uint32_t address, uint32_t count) { return static_cast<uint64_t>(address) + count <= SIZE; }
 
 private:
-    struct FreePage {
-        void operator()(uint8_t* page) const;
-    };
-    using Page = std::unique_ptr<uint8_t, FreePage>;
+    bool Reserve();
 
-    std::array<Page, SIZE / PAGE_SIZE> pages;
+    uint8_t* base = nullptr;
+    // Where the reservation began, before it was aligned to a page.
+    void* mapping = nullptr;
+    std::size_t mappingSize = 0;
+    std::bitset<SIZE / PAGE_SIZE> written;
 };
 
 } // namespace vboard

@@ -46,6 +46,8 @@ void VirtualBoard::ReceiveJtag(FrameParser& parser, const uint8_t* data, std::si
     {
         std::lock_guard<std::mutex> guard(mutex);
         delayMs = firmware.faults.delayMs;
+        const std::size_t before = out.size();
+        jtagBytes += count;
         // Without the control-panel design nothing on the FPGA listens: the bytes are lost.
         if (!configured || design != Bitstream::CONTROL_PANEL_DESIGN) {
             parser.Reset();
@@ -55,6 +57,7 @@ void VirtualBoard::ReceiveJtag(FrameParser& parser, const uint8_t* data, std::si
         const uint32_t digits = firmware.digits;
         const int pattern = firmware.vgaPattern;
         firmware.Receive(parser, data, count, out);
+        jtagBytes += out.size() - before;
         changed = leds != firmware.leds || digits != firmware.digits || pattern != firmware.vgaPattern;
     }
     if (changed)
@@ -86,6 +89,7 @@ BoardSnapshot VirtualBoard::Snapshot() const {
     s.switches = firmware.switches;
     s.sdProfile = firmware.card.profile;
     s.vgaPattern = firmware.vgaPattern;
+    s.jtagBytes = jtagBytes;
     return s;
 }
 

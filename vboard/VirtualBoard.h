@@ -22,6 +22,8 @@ struct BoardSnapshot {
     uint32_t switches = 0;
     std::string sdProfile;
     int vgaPattern = Firmware::NO_PATTERN;
+    // Bytes carried by the JTAG links in both directions since the server started.
+    uint64_t jtagBytes = 0;
 };
 
 // The whole virtual board: the FPGA's configuration state and the firmware with its peripherals,
@@ -65,6 +67,7 @@ private:
     bool configured = false;
     std::string design;
     int linksOpen = 0;
+    uint64_t jtagBytes = 0;
     bool dropRequested = false;
     std::mutex listenerMutex;
     std::vector<std::pair<int, std::function<void()>>> listeners;

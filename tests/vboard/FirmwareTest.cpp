@@ -213,7 +213,7 @@ TEST(SdramTest, PagesAreTakenOnlyWhenWritten) {
     ASSERT_TRUE(sdram.Read(0x2000000, buffer, 8));
     EXPECT_EQ(buffer[7], 0);
     EXPECT_EQ(sdram.PagesInUse(), 0u);
-    // Eight bytes across a page boundary take two pages.
+    // Eight bytes across a page boundary mark two pages.
     const uint8_t data[8] = {1, 2, 3, 4, 5, 6, 7, 8};
     ASSERT_TRUE(sdram.Write(vboard::Sdram::PAGE_SIZE - 4, data, 8));
     EXPECT_EQ(sdram.PagesInUse(), 2u);

@@ -1,9 +1,10 @@
-// qx7mb-vboard: the virtual QX7-MB board. Serves the JTAG link and the control socket until
-// SIGINT or SIGTERM, then removes its sockets.
+// qx7mb-vboard: the virtual QX7-MB board. Serves the JTAG link and the control socket, with the board
+// window unless headless, until SIGINT or SIGTERM (or the window is closed), then removes its sockets.
 #include "vboard/BoardFolder.h"
 #include "vboard/LinkService.h"
 #include "vboard/ServerFolder.h"
 #include "vboard/VirtualBoard.h"
+#include "vboard/window/WindowRun.h"
 
 #include <cstdio>
 #include <cstring>
@@ -48,6 +49,10 @@ int main(int argc, char** argv) {
     }
     if (folder.empty())
         folder = vboard::DefaultBoardFolder();
+    if (!headless && !vboard::DisplayAvailable()) {
+        std::fprintf(stderr, "qx7mb-vboard: no display for the board window; use --headless\n");
+        return 1;
+    }
 
     // The signals are taken by sigwait below; every thread started from here on inherits the mask.
     sigset_t signals;
@@ -70,14 +75,17 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "qx7mb-vboard: %s\n", error.c_str());
         return 1;
     }
-    if (!headless)
-        std::printf("qx7mb-vboard: this build has no board window; running headless\n");
     std::printf("qx7mb-vboard: serving %s (%s)\n", folder.c_str(), configured ? "configured" : "unconfigured");
     std::fflush(stdout);
 
-    int received = 0;
-    while (sigwait(&signals, &received) != 0) {
+    int code = 0;
+    if (headless) {
+        int received = 0;
+        while (sigwait(&signals, &received) != 0) {
+        }
+    } else {
+        code = vboard::RunBoardWindow(argc, argv, board, folder, signals);
     }
     service.Stop();
-    return 0;
+    return code;
 }

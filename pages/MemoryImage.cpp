@@ -1,0 +1,255 @@
+#include "pages/MemoryImage.h"
+
+#include "platform/Notify.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+#include <unistd.h>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+constexpr uint8_t NOT_A_DIGIT = 0xFF;
+// Memory bytes turned into text per block when saving a .HEX image: 64 KiB of text at a time.
+constexpr size_t HEX_SAVE_BLOCK = 32 * 1024;
+// Raw images go to the file in blocks of this size, so that a short write is seen where it happens.
+constexpr size_t RAW_SAVE_BLOCK = 1024 * 1024;
+// Decoding checks for a stray character once per block instead of once per digit.
+constexpr size_t HEX_DECODE_BLOCK = 4096;
+
+constexpr std::array<uint8_t, 256> MakeDigitValues() {
+    std::array<uint8_t, 256> values{};
+    for (auto& v : values)
+        v = NOT_A_DIGIT;
+    for (int c = '0'; c <= '9'; ++c)
+        values[c] = static_cast<uint8_t>(c - '0');
+    for (int c = 'A'; c <= 'F'; ++c)
+        values[c] = static_cast<uint8_t>(c - 'A' + 10);
+    for (int c = 'a'; c <= 'f'; ++c)
+        values[c] = static_cast<uint8_t>(c - 'a' + 10);
+    return values;
+}
+constexpr std::array<uint8_t, 256> DIGIT_VALUES = MakeDigitValues();
+
+constexpr std::array<std::array<char, 2>, 256> MakeDigitPairs() {
+    constexpr char digits[] = "0123456789ABCDEF";
+    std::array<std::array<char, 2>, 256> pairs{};
+    for (int b = 0; b < 256; ++b)
+        pairs[b] = {digits[b >> 4], digits[b & 0xF]};
+    return pairs;
+}
+constexpr std::array<std::array<char, 2>, 256> DIGIT_PAIRS = MakeDigitPairs();
+
+#if defined(__SSE2__)
+// Sixteen digit characters to the eight bytes they spell, stored at out; false when any of them is
+// not a hexadecimal digit. Characters from 0x80 up are negative here and fail both ranges.
+bool DecodeSixteenDigits(const uint8_t* in, uint8_t* out) {
+    const __m128i text = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+    const __m128i lower = _mm_or_si128(text, _mm_set1_epi8(0x20));
+    const __m128i isDigit =
+        _mm_and_si128(_mm_cmpgt_epi8(text, _mm_set1_epi8('0' - 1)), _mm_cmplt_epi8(text, _mm_set1_epi8('9' + 1)));
+    const __m128i isLetter =
+        _mm_and_si128(_mm_cmpgt_epi8(lower, _mm_set1_epi8('a' - 1)), _mm_cmplt_epi8(lower, _mm_set1_epi8('f' + 1)));
+    // A letter's low nibble is 9 below its value.
+    const __m128i nibbles =
+        _mm_add_epi8(_mm_and_si128(text, _mm_set1_epi8(0x0F)), _mm_and_si128(isLetter, _mm_set1_epi8(9)));
+    // Per 16-bit lane: the first digit (low byte) becomes the high half, the second the low half.
+    const __m128i values =
+        _mm_or_si128(_mm_and_si128(_mm_slli_epi16(nibbles, 4), _mm_set1_epi16(0x00F0)), _mm_srli_epi16(nibbles, 8));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(values, values));
+    return _mm_movemask_epi8(_mm_or_si128(isDigit, isLetter)) == 0xFFFF;
+}
+#endif
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+bool InvalidHex() {
+    platform::ShowMessage(platform::MessageKind::Warning, "invalid hex file.");
+    return false;
+}
+
+// A fresh file beside the target that nobody else uses; empty name when none can be made.
+std::string CreateTemporaryBeside(const std::filesystem::path& target, FilePtr& file) {
+    static unsigned counter = 0;
+    const std::filesystem::path folder = target.parent_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const std::string name =
+            "." + target.filename().string() + ".part-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        const std::string candidate = (folder / name).string();
+        // "x": never open a file that is already there.
+        file.reset(std::fopen(candidate.c_str(), "wbx"));
+        if (file)
+            return candidate;
+        if (errno != EEXIST)
+            break;
+    }
+    return {};
+}
+
+// Writes in blocks; false as soon as the file takes fewer bytes than given.
+bool WriteWhole(std::FILE* file, const uint8_t* bytes, size_t count, bool hex) {
+    if (!hex) {
+        for (size_t done = 0; done < count;) {
+            const size_t n = std::min(RAW_SAVE_BLOCK, count - done);
+            if (std::fwrite(bytes + done, 1, n, file) != n)
+                return false;
+            done += n;
+        }
+        return true;
+    }
+    std::vector<char> text(2 * HEX_SAVE_BLOCK);
+    for (size_t done = 0; done < count;) {
+        const size_t n = std::min(HEX_SAVE_BLOCK, count - done);
+        BytesToHex(bytes + done, n, text.data());
+        if (std::fwrite(text.data(), 1, 2 * n, file) != 2 * n)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+} // namespace
+
+bool IsHexImageName(const std::string& path) {
+    const std::string name = std::filesystem::path(path).filename().string();
+    const size_t dot = name.rfind('.');
+    if (dot == std::string::npos || name.size() - dot != 4)
+        return false;
+    std::string extension = name.substr(dot);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return extension == ".HEX";
+}
+
+void BytesToHex(const uint8_t* bytes, size_t count, char* text) {
+    size_t i = 0;
+#if defined(__SSE2__)
+    // Sixteen bytes at a time: split into halves, interleave high and low, add '0' and 7 more above 9.
+    for (; i + 16 <= count; i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+        const __m128i low = _mm_and_si128(block, _mm_set1_epi8(0x0F));
+        const __m128i high = _mm_and_si128(_mm_srli_epi16(block, 4), _mm_set1_epi8(0x0F));
+        for (int half = 0; half < 2; ++half) {
+            const __m128i nibbles = half == 0 ? _mm_unpacklo_epi8(high, low) : _mm_unpackhi_epi8(high, low);
+            const __m128i letters = _mm_and_si128(_mm_cmpgt_epi8(nibbles, _mm_set1_epi8(9)), _mm_set1_epi8(7));
+            const __m128i digits = _mm_add_epi8(_mm_add_epi8(nibbles, _mm_set1_epi8('0')), letters);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(text + 2 * i + 16 * half), digits);
+        }
+    }
+#endif
+    for (; i < count; ++i)
+        std::memcpy(text + 2 * i, DIGIT_PAIRS[bytes[i]].data(), 2);
+}
+
+std::string BytesToHex(const uint8_t* bytes, size_t count) {
+    std::string text(2 * count, '\0');
+    BytesToHex(bytes, count, text.data());
+    return text;
+}
+
+bool HexToBytes(uint8_t* buffer, size_t count) {
+    const size_t pairs = count / 2;
+    size_t w = 0;
+    while (w < pairs) {
+        const size_t end = std::min(pairs, w + HEX_DECODE_BLOCK);
+        bool valid = true;
+#if defined(__SSE2__)
+        // Sixteen digits at a time; the eight bytes written stay behind the input still to be read.
+        for (; w + 8 <= end; w += 8)
+            valid &= DecodeSixteenDigits(buffer + 2 * w, buffer + w);
+#endif
+        uint8_t stray = 0;
+        for (; w < end; ++w) {
+            const uint8_t high = DIGIT_VALUES[buffer[2 * w]];
+            const uint8_t low = DIGIT_VALUES[buffer[2 * w + 1]];
+            stray |= static_cast<uint8_t>(high | low);
+            buffer[w] = static_cast<uint8_t>(high << 4 | (low & 0xF));
+        }
+        if (!valid || (stray & 0xF0) != 0)
+            return InvalidHex();
+    }
+    if (count % 2 != 0) {
+        const uint8_t high = DIGIT_VALUES[buffer[count - 1]];
+        if (high == NOT_A_DIGIT)
+            return InvalidHex();
+        buffer[pairs] = static_cast<uint8_t>(high << 4);
+    }
+    return true;
+}
+
+TImageLoadResult LoadMemoryImage(const std::string& path, bool wholeFile, uint64_t lengthBytes, uint64_t roomBytes,
+                                 std::vector<uint8_t>& data) {
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file)
+        return TImageLoadResult::OpenFailed;
+    std::error_code error;
+    const uint64_t fileSize = std::filesystem::file_size(path, error);
+    if (error)
+        return TImageLoadResult::ReadError;
+
+    const bool hex = IsHexImageName(path);
+    // Characters of the file per memory byte.
+    const uint64_t scale = hex ? 2 : 1;
+    uint64_t toRead;
+    uint64_t size;
+    if (wholeFile) {
+        toRead = fileSize;
+        size = hex ? toRead + toRead % 2 : toRead;
+        if (size > roomBytes * scale)
+            size = toRead = roomBytes * scale;
+    } else {
+        size = toRead = lengthBytes * scale;
+        if (fileSize < size)
+            return TImageLoadResult::ShorterThanLength;
+    }
+
+    // An odd number of digits is completed with "0", the low half of the last byte.
+    data.assign(size, hex ? '0' : 0);
+    if (std::fread(data.data(), 1, toRead, file.get()) != toRead)
+        return TImageLoadResult::ReadError;
+    file.reset();
+    if (hex) {
+        if (!HexToBytes(data.data(), size))
+            return TImageLoadResult::InvalidHex;
+        data.resize((size + 1) / 2);
+    }
+    return TImageLoadResult::Ok;
+}
+
+TImageSaveResult SaveMemoryImage(const std::string& path, const uint8_t* bytes, size_t count) {
+    const std::filesystem::path target(path);
+    FilePtr file;
+    const std::string temporary = CreateTemporaryBeside(target, file);
+    if (temporary.empty())
+        return TImageSaveResult::Failed;
+    // Unbuffered: every block goes straight to the file, so a short write is seen by the call that made it.
+    std::setvbuf(file.get(), nullptr, _IONBF, 0);
+
+    TImageSaveResult result = TImageSaveResult::Ok;
+    if (!WriteWhole(file.get(), bytes, count, IsHexImageName(path)))
+        result = TImageSaveResult::ShortWrite;
+    if (std::fclose(file.release()) != 0 && result == TImageSaveResult::Ok)
+        result = TImageSaveResult::Failed;
+    std::error_code error;
+    if (result == TImageSaveResult::Ok) {
+        std::filesystem::rename(temporary, target, error);
+        if (error)
+            result = TImageSaveResult::Failed;
+    }
+    if (result != TImageSaveResult::Ok)
+        std::filesystem::remove(temporary, error);
+    return result;
+}

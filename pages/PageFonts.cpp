@@ -1,0 +1,20 @@
+#include "pages/PageFonts.h"
+
+#include <QPalette>
+#include <QWidget>
+
+QFont PageFont(const QString& family, int points) {
+    QFont font(family);
+    // Rounded as the form library rounds a point size to pixels.
+    font.setPixelSize((points * 96 + 36) / 72);
+    return font;
+}
+
+void SetControlLook(QWidget& control, const QFont& font, const QColor& textColour) {
+    control.setFont(font);
+    QPalette palette = control.palette();
+    palette.setColor(QPalette::WindowText, textColour);
+    palette.setColor(QPalette::Text, textColour);
+    palette.setColor(QPalette::ButtonText, textColour);
+    control.setPalette(palette);
+}

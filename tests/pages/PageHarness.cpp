@@ -1,0 +1,88 @@
+#include "tests/pages/PageHarness.h"
+
+#include "app/StatusInfo.h"
+#include "skin/SkinResources.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QMouseEvent>
+
+namespace pagetest {
+
+namespace {
+void SendMouse(QWidget& page, QEvent::Type type, int x, int y, Qt::MouseButton button, Qt::MouseButtons buttons) {
+    const QPointF local(x, y);
+    QMouseEvent event(type, local, page.mapToGlobal(local), button, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(&page, &event);
+}
+} // namespace
+
+PageHarness::PageHarness() {
+    std::string error;
+    connected = board.Connect(error, 0);
+    host.resize(387, 276);
+    SetStatusInfoSink([this](const QString& text, const QColor& colour) { status.push_back({text, colour}); });
+}
+
+PageHarness::~PageHarness() {
+    SetStatusInfoSink({});
+}
+
+void PageHarness::Watch(TPageForm& page) {
+    page.OnBoardError = [this](TPageForm* sender) {
+        ++boardErrors;
+        errorSender = sender;
+        board.Disconnect();
+    };
+}
+
+void PageHarness::Click(QWidget& page, int x, int y) {
+    Move(page, x, y);
+    Press(page, x, y);
+    Release(page, x, y);
+}
+
+void PageHarness::Press(QWidget& page, int x, int y) {
+    SendMouse(page, QEvent::MouseButtonPress, x, y, Qt::LeftButton, Qt::LeftButton);
+}
+
+void PageHarness::Release(QWidget& page, int x, int y) {
+    SendMouse(page, QEvent::MouseButtonRelease, x, y, Qt::LeftButton, Qt::NoButton);
+}
+
+void PageHarness::Move(QWidget& page, int x, int y) {
+    SendMouse(page, QEvent::MouseMove, x, y, Qt::NoButton, Qt::NoButton);
+}
+
+void PageHarness::SaveScreenshot(QWidget& page, const QString& name) {
+    // The tests run in the program's folder, build/bin; the screenshots go to build/screenshots.
+    const QString folder = QCoreApplication::applicationDirPath() + "/../screenshots";
+    QDir().mkpath(folder);
+    EXPECT_TRUE(page.grab().save(folder + "/" + name + ".png")) << name.toStdString();
+}
+
+QImage Face(const QString& name, int face) {
+    const QImage picture = skin::LoadSkinPicture(name);
+    const int height = picture.height() / 4;
+    return picture.copy(0, face * height, picture.width(), height);
+}
+
+bool ShowsPicture(const QImage& image, int x, int y, const QImage& picture, bool transparent) {
+    const QRgb key = picture.pixel(0, picture.height() - 1) & 0xFFFFFF;
+    for (int py = 0; py < picture.height(); ++py) {
+        for (int px = 0; px < picture.width(); ++px) {
+            const QRgb want = picture.pixel(px, py) & 0xFFFFFF;
+            if (transparent && want == key)
+                continue;
+            if ((image.pixel(x + px, y + py) & 0xFFFFFF) != want)
+                return false;
+        }
+    }
+    return true;
+}
+
+QColor PixelColour(const QImage& image, int x, int y) {
+    return QColor(image.pixel(x, y)).toRgb();
+}
+
+} // namespace pagetest
