@@ -174,6 +174,8 @@ std::string ControlProtocol::Sd(const std::string& args) {
         std::copy(csd.begin(), csd.end(), card.csd.begin());
         std::copy(cid.begin(), cid.end(), card.cid.begin());
         card.fileSystem = static_cast<uint8_t>(fs);
+        // A version 2.0 CSD is what a high-capacity card carries.
+        card.highCapacity = (card.csd[0] & 0xC0) == 0x40;
         board.Change([&](Firmware& f) { f.card = card; });
         return "ok sd custom";
     }

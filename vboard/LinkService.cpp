@@ -190,6 +190,8 @@ void LinkService::Loop() {
                 ++it;
             }
         }
+        // Before any control line of this round, so that a state dump sees the links as they are now.
+        board.SetLinksOpen(static_cast<int>(jtagLinks.size()));
         for (auto it = controlLinks.begin(); it != controlLinks.end() && index < fds.size(); ++index) {
             if (it->fd != fds[index].fd)
                 break;
@@ -206,7 +208,6 @@ void LinkService::Loop() {
                 ++it;
             }
         }
-        board.SetLinksOpen(static_cast<int>(jtagLinks.size()));
     }
 }
 

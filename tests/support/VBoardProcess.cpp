@@ -8,6 +8,7 @@
 #include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <sys/wait.h>
@@ -21,6 +22,13 @@ namespace {
 constexpr auto START_LIMIT = std::chrono::seconds(5);
 constexpr auto STOP_LIMIT = std::chrono::seconds(5);
 constexpr int CONTROL_LIMIT_MS = 5000;
+
+// Beside the test program itself, even while a test points the program's folder elsewhere.
+std::string ServerProgram() {
+    std::error_code error;
+    const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return (error ? std::filesystem::path(platform::ProgramFolder()) : self.parent_path()) / "qx7mb-vboard";
+}
 
 bool Accepts(const std::string& path) {
     const int fd = vboard::ConnectUnixSocket(path);
@@ -47,7 +55,7 @@ bool Reap(int pid, std::chrono::steady_clock::duration limit) {
 } // namespace
 
 VBoardProcess::VBoardProcess(std::vector<std::string> options) : env("QX7MB_VBOARD", folder.Path().c_str()) {
-    const std::string program = platform::ProgramFolder() + "qx7mb-vboard";
+    const std::string program = ServerProgram();
     std::vector<std::string> args = {program, "--headless", "--dir", folder.Path()};
     args.insert(args.end(), options.begin(), options.end());
     std::vector<char*> argv;

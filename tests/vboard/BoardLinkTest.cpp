@@ -1,5 +1,6 @@
 // The panel's board object against a real board server, through our VELDARA_JTAG.DLL.
 #include "board/Board.h"
+#include "platform/Files.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/VBoardProcess.h"
 
@@ -170,4 +171,14 @@ TEST(BoardLinkWithoutServerTest, ConnectFailsLikeAnUnpluggedCable) {
     EXPECT_EQ(error, "Fail to connect FPGA borad.");
     EXPECT_FALSE(board.IsConnected());
     EXPECT_TRUE(notes.messages.empty());
+}
+
+TEST(VBoardProcessTest, FindsTheServerWhileTheProgramFolderPointsElsewhere) {
+    testsupport::TempFolder elsewhere;
+    platform::SetProgramFolder(elsewhere.Path() + "/");
+    {
+        VBoardProcess server;
+        EXPECT_EQ(server.Field("configured"), "1");
+    }
+    platform::SetProgramFolder("");
 }

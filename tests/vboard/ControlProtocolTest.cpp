@@ -49,7 +49,10 @@ TEST_F(ControlProtocolTest, SdCards) {
         EXPECT_EQ(f.card.cid[0], 0xFF);
         EXPECT_EQ(f.card.fileSystem, 2);
         EXPECT_TRUE(f.card.present);
+        EXPECT_FALSE(f.card.highCapacity);
     });
+    EXPECT_EQ(Run("sd custom 400E00325B5900001DFF7F800A400001 1D4144534420202010A0000001014B01 1"), "ok sd custom");
+    board.Inspect([](const vboard::Firmware& f) { EXPECT_TRUE(f.card.highCapacity); });
     for (const char* bad : {"sd", "sd sdxc", "sd custom 0011 2233 1", "sd custom 00112233445566778899AABBCCDDEEFF",
                             "sd custom 00112233445566778899AABBCCDDEEFG 00112233445566778899AABBCCDDEEFF 1",
                             "sd custom 00112233445566778899AABBCCDDEEFF 00112233445566778899AABBCCDDEEFF 256"})

@@ -63,6 +63,25 @@ TEST_F(JtagLibraryTest, ReadReturnsWhatHasArrivedWithoutWaitingForTheRest) {
     close(handle);
 }
 
+TEST_F(JtagLibraryTest, LateRepliesKeepTheirOrder) {
+    VBoardProcess server;
+    ASSERT_EQ(server.Control("fault delay 100"), "ok fault delay 100");
+    const uint32_t handle = open(0, "");
+    ASSERT_NE(handle, 0u);
+    // A ping and a read of the keys and switches, in one write.
+    const uint8_t two[] = {0xAA, 0x01, 0x00, 0x00, 0x01, 0x55, 0xAA, 0x06, 0x00, 0x00, 0x06, 0x55};
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_NE(write(handle, two, sizeof two), 0);
+    std::string got;
+    while (got.size() < 7 + 19 && std::chrono::steady_clock::now() - start < std::chrono::seconds(5))
+        got += ReadUpTo(handle, static_cast<uint32_t>(7 + 19 - got.size()));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+    ASSERT_EQ(got.size(), 26u);
+    EXPECT_EQ(got.substr(0, 7), std::string("\xAA\x01\x01\x00\x00\x02\x55", 7));
+    EXPECT_EQ(static_cast<uint8_t>(got[8]), 0x06);
+    close(handle);
+}
+
 TEST_F(JtagLibraryTest, InfoRecordCarriesTheLinkDescriptionAtOffset112) {
     VBoardProcess server;
     const uint32_t handle = open(0, "");

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <map>
 #include <mutex>
 #include <poll.h>
 #include <sys/socket.h>
@@ -25,14 +24,23 @@ constexpr long READ_WAIT_NS = 200 * 1000;
 constexpr time_t WRITE_LIMIT_S = 5;
 constexpr const char* LINK_DESCRIPTION = "QX7-MB virtual board (JTAG over Unix socket)";
 
+// The open links: a small fixed table, so that the library exports nothing but its five functions.
+constexpr std::size_t MAX_LINKS = 64;
+struct Link {
+    uint32_t handle = 0;
+    int fd = -1;
+};
 std::mutex tableMutex;
-std::map<uint32_t, int> links;
+Link links[MAX_LINKS];
 uint32_t nextHandle = 1;
 
 int LinkSocket(uint32_t handle) {
     std::lock_guard<std::mutex> guard(tableMutex);
-    const auto it = links.find(handle);
-    return it == links.end() ? -1 : it->second;
+    for (const Link& link : links) {
+        if (handle != 0 && link.handle == handle)
+            return link.fd;
+    }
+    return -1;
 }
 
 int32_t ReceiveNow(int fd, uint8_t* buffer, uint32_t count) {
@@ -55,20 +63,27 @@ QX7MB_EXPORT uint32_t VELDARA_JtagOpen(int32_t, const char*) {
     timeval limit{WRITE_LIMIT_S, 0};
     setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
     std::lock_guard<std::mutex> guard(tableMutex);
-    if (nextHandle == 0)
-        nextHandle = 1;
-    const uint32_t handle = nextHandle++;
-    links[handle] = fd;
-    return handle;
+    for (Link& link : links) {
+        if (link.handle == 0) {
+            if (nextHandle == 0)
+                nextHandle = 1;
+            link.handle = nextHandle++;
+            link.fd = fd;
+            return link.handle;
+        }
+    }
+    close(fd);
+    return 0;
 }
 
 QX7MB_EXPORT void VELDARA_JtagClose(uint32_t handle) {
     std::lock_guard<std::mutex> guard(tableMutex);
-    const auto it = links.find(handle);
-    if (it == links.end())
-        return;
-    close(it->second);
-    links.erase(it);
+    for (Link& link : links) {
+        if (handle != 0 && link.handle == handle) {
+            close(link.fd);
+            link = Link{};
+        }
+    }
 }
 
 QX7MB_EXPORT int32_t VELDARA_JtagWrite(uint32_t handle, const uint8_t* bytes, uint32_t count) {
