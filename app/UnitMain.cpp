@@ -208,6 +208,10 @@ void TFormMain::CreatePages() {
         page->move(PAGE_LEFT, PAGE_TOP);
         page->hide();
     }
+    // The status-information line runs along the page area's lower edge; it stays readable over the
+    // pages and over the welcome clip, which shows while a connection attempt reports its steps.
+    ImageInfo->raise();
+    LabelInfo->raise();
 }
 
 void TFormMain::DestroyPages() {

@@ -75,6 +75,13 @@ TEST_F(ConnectTest, AnotherBoardNameIsRefusedAfterConfiguringWithOneBox) {
     EXPECT_EQ(notes.messages[0].text, "Invalid Board Name");
     EXPECT_EQ(BoardState("configured"), "1");
     ExpectFailedOnTheWelcomeClip("Invalid Board Name");
+    // The line shows over the welcome clip.
+    const QImage shot = form->grab().toImage();
+    int red = 0;
+    for (int x = 245; x < 245 + 329; ++x)
+        for (int y = 562; y < 562 + 16; ++y)
+            red += shot.pixelColor(x, y).red() > 150 && shot.pixelColor(x, y).green() < 90 ? 1 : 0;
+    EXPECT_GT(red, 20);
     SaveScreenshot("main-invalid-board");
 }
 
