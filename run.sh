@@ -5,14 +5,14 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "run.sh: no display (DISPLAY and WAYLAND_DISPLAY are unset); run it on a virtual one with: scripts/install-deps.sh --display && xvfb-run -a ./run.sh" >&2
-    exit 1
-fi
-
 scripts/install-deps.sh --display
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j"$(nproc)"
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "run.sh: no display (DISPLAY and WAYLAND_DISPLAY are unset); run it on a virtual one with: xvfb-run -a ./run.sh" >&2
+    exit 1
+fi
 
 board_dir="${QX7MB_VBOARD:-}"
 if [ -z "$board_dir" ]; then
