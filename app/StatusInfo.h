@@ -2,7 +2,6 @@
 
 #include <QColor>
 #include <QString>
-
 #include <functional>
 
 // The status-information line of the main window, reached by every page. The main window installs

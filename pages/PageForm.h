@@ -5,7 +5,6 @@
 #include "skin/SkinForm.h"
 
 #include <QString>
-
 #include <functional>
 #include <memory>
 

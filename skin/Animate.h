@@ -3,7 +3,6 @@
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
-
 #include <vector>
 
 namespace skin {

@@ -5,7 +5,6 @@
 
 #include <QSize>
 #include <QString>
-
 #include <vector>
 
 namespace skin {

@@ -4,7 +4,6 @@
 #include "skin/CustomButton.h"
 
 #include <QString>
-
 #include <cstdint>
 #include <memory>
 #include <vector>

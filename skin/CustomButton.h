@@ -4,7 +4,6 @@
 #include "skin/Canvas.h"
 
 #include <QString>
-
 #include <memory>
 
 namespace skin {

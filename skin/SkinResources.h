@@ -3,7 +3,6 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
-
 #include <vector>
 
 namespace skin {

@@ -1,10 +1,8 @@
 // The main of every widget test: one QApplication for the whole test program, offscreen unless the
 // environment chooses another platform.
 #include <QApplication>
-
-#include <gtest/gtest.h>
-
 #include <cstdlib>
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
     if (std::getenv("QT_QPA_PLATFORM") == nullptr) {
