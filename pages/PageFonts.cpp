@@ -1,12 +1,13 @@
 #include "pages/PageFonts.h"
 
+#include "skin/Canvas.h"
+
 #include <QPalette>
 #include <QWidget>
 
 QFont PageFont(const QString& family, int points) {
     QFont font(family);
-    // Rounded as the form library rounds a point size to pixels.
-    font.setPixelSize((points * 96 + 36) / 72);
+    font.setPixelSize(skin::PointsToPixels(points));
     return font;
 }
 

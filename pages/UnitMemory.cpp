@@ -2,6 +2,7 @@
 
 #include "app/DialogServices.h"
 #include "app/StatusInfo.h"
+#include "pages/PageFonts.h"
 #include "platform/Assert.h"
 #include "platform/Notify.h"
 #include "skin/SkinResources.h"
@@ -12,17 +13,7 @@
 
 namespace {
 
-// Sizes in pixels of the point sizes the page's fonts are given in, at 96 dots per inch.
-constexpr int ARIAL_8_PT = 11;
-constexpr int ARIAL_9_PT = 12;
-constexpr int ARIAL_10_PT = 13;
 const QColor TITLE_COLOUR{0, 234, 255};
-
-QFont Arial(int pixels) {
-    QFont font("Arial");
-    font.setPixelSize(pixels);
-    return font;
-}
 
 void SetTextColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
     QPalette palette = widget->palette();
@@ -30,10 +21,9 @@ void SetTextColour(QWidget* widget, QPalette::ColorRole role, const QColor& colo
     widget->setPalette(palette);
 }
 
-QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y, int pixels, const QColor& colour) {
+QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y, int points, const QColor& colour) {
     auto* label = new QLabel(text, parent);
-    label->setFont(Arial(pixels));
-    SetTextColour(label, QPalette::WindowText, colour);
+    SetControlLook(*label, PageFont("Arial", points), colour);
     label->move(x, y);
     label->adjustSize();
     return label;
@@ -113,52 +103,50 @@ TFormMemory::~TFormMemory() = default;
 
 void TFormMemory::BuildControls() {
     const QColor white(255, 255, 255);
-    QFont formFont("MS Sans Serif");
-    formFont.setPixelSize(ARIAL_8_PT);
-    setFont(formFont);
+    setFont(PageFont("MS Sans Serif", 8));
 
-    LabelType = MakeLabel(this, "Memory Type", 16, 16, ARIAL_10_PT, TITLE_COLOUR);
+    LabelType = MakeLabel(this, "Memory Type", 16, 16, 10, TITLE_COLOUR);
     ComboBoxMemType = new QComboBox(this);
     ComboBoxMemType->setEditable(false);
-    ComboBoxMemType->setFont(Arial(ARIAL_9_PT));
+    ComboBoxMemType->setFont(PageFont("Arial", 9));
     ComboBoxMemType->setStyleSheet("QComboBox { color: white; background-color: rgb(64, 64, 64); }");
     ComboBoxMemType->move(102, 12);
     ComboBoxMemType->resize(270, ComboBoxMemType->sizeHint().height());
 
-    LabelRandomAccess = MakeLabel(this, "Random Access", 16, 41, ARIAL_10_PT, TITLE_COLOUR);
-    LabelMemRdmAddr = MakeLabel(this, "Address: ", 16, 62, ARIAL_8_PT, white);
+    LabelRandomAccess = MakeLabel(this, "Random Access", 16, 41, 10, TITLE_COLOUR);
+    LabelMemRdmAddr = MakeLabel(this, "Address: ", 16, 62, 8, white);
     EditMemRdmAddr = MakeEdit(this, "00000000", 62, 59, 72, 8);
-    LabelMemRdmWrite = MakeLabel(this, "wDATA:", 145, 64, ARIAL_8_PT, white);
+    LabelMemRdmWrite = MakeLabel(this, "wDATA:", 145, 64, 8, white);
     EditMemRdmWrite = MakeEdit(this, "0000", 187, 59, 64, 4);
-    LabelMemRdmRead = MakeLabel(this, "rDATA: ", 265, 64, ARIAL_8_PT, white);
+    LabelMemRdmRead = MakeLabel(this, "rDATA: ", 265, 64, 8, white);
     EditMemRdmRead = MakeEdit(this, "0000", 305, 59, 64, 4);
     EditMemRdmRead->setReadOnly(true);
     SetTextColour(EditMemRdmRead, QPalette::Base, Qt::black);
     SetTextColour(EditMemRdmRead, QPalette::Text, white);
 
-    LabelSeqWrite = MakeLabel(this, "Sequential Write", 16, 114, ARIAL_10_PT, TITLE_COLOUR);
-    LabelMemWriteAddr = MakeLabel(this, "Address: ", 16, 135, ARIAL_8_PT, white);
+    LabelSeqWrite = MakeLabel(this, "Sequential Write", 16, 114, 10, TITLE_COLOUR);
+    LabelMemWriteAddr = MakeLabel(this, "Address: ", 16, 135, 8, white);
     EditMemWriteAddr = MakeEdit(this, "00000000", 62, 132, 72, 0);
-    LabelMemWriteLen = MakeLabel(this, "Length:", 148, 137, ARIAL_8_PT, white);
+    LabelMemWriteLen = MakeLabel(this, "Length:", 148, 137, 8, white);
     EditMemWriteLen = MakeEdit(this, "0", 187, 132, 66, 0);
     CheckBoxMemWriteFileLen = MakeCheckBox(this, 275, 134);
-    LabelFileLength = MakeLabel(this, "File Length", 295, 135, ARIAL_8_PT, white);
+    LabelFileLength = MakeLabel(this, "File Length", 295, 135, 8, white);
     LabelFileLength->setCursor(Qt::PointingHandCursor);
 
-    LabelSeqRead = MakeLabel(this, "Sequential Read", 16, 185, ARIAL_10_PT, TITLE_COLOUR);
-    LabelMemReadAddr = MakeLabel(this, "Address: ", 16, 206, ARIAL_8_PT, white);
+    LabelSeqRead = MakeLabel(this, "Sequential Read", 16, 185, 10, TITLE_COLOUR);
+    LabelMemReadAddr = MakeLabel(this, "Address: ", 16, 206, 8, white);
     EditMemReadAddr = MakeEdit(this, "00000000", 62, 203, 72, 0);
-    LabelMemReadLen = MakeLabel(this, "Length:", 147, 207, ARIAL_8_PT, white);
+    LabelMemReadLen = MakeLabel(this, "Length:", 147, 207, 8, white);
     EditMemReadLen = MakeEdit(this, "0", 187, 203, 66, 0);
     CheckBoxMemReadEntireMem = MakeCheckBox(this, 275, 208);
-    LabelEntireMemory = MakeLabel(this, "Entire Memory", 295, 209, ARIAL_8_PT, white);
+    LabelEntireMemory = MakeLabel(this, "Entire Memory", 295, 209, 8, white);
     LabelEntireMemory->setCursor(Qt::PointingHandCursor);
 
     ImageFlashNote = new QLabel(this);
     ImageFlashNote->setPixmap(QPixmap::fromImage(skin::LoadSkinPicture(skin::FLASH_NOTE)));
     ImageFlashNote->setGeometry(22, 256, 16, 16);
     LabelMemFlashHint =
-        MakeLabel(this, "Note. Please erase flash first before writing data.", 44, 255, ARIAL_10_PT, QColor(255, 0, 0));
+        MakeLabel(this, "Note. Please erase flash first before writing data.", 44, 255, 10, QColor(255, 0, 0));
     LabelMemFlashHint->resize(329, LabelMemFlashHint->height());
     ImageFlashNote->hide();
     LabelMemFlashHint->hide();

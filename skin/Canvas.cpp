@@ -8,13 +8,6 @@ namespace skin {
 
 namespace {
 
-// Point sizes are converted as the form library does at 96 dots per inch, rounded to the nearest pixel,
-// so that text measures the same on every screen and offscreen.
-int PointsToPixels(int points) {
-    const int scaled = points * 96;
-    return scaled >= 0 ? (scaled + 36) / 72 : -((-scaled + 36) / 72);
-}
-
 // The forms' own face has no font of its own here; it is measured and drawn as its metric twin.
 void SubstituteFormFont() {
     static const bool done = [] {
@@ -25,6 +18,11 @@ void SubstituteFormFont() {
 }
 
 } // namespace
+
+int PointsToPixels(int points) {
+    const int scaled = points * 96;
+    return scaled >= 0 ? (scaled + 36) / 72 : -((-scaled + 36) / 72);
+}
 
 TCanvas::TCanvas(int width, int height) : image(width, height, QImage::Format_RGB32) {
     SubstituteFormFont();

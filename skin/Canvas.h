@@ -9,6 +9,10 @@
 
 namespace skin {
 
+// A font size in points as pixels at 96 dots per inch, rounded as the form library rounds it, so that
+// text measures the same on every screen and offscreen.
+int PointsToPixels(int points);
+
 // A window's drawing surface: an image the size of the client area with the font, text colour, brush
 // and pen that drawing steps set and leave behind for the next step, as on a Windows canvas. The owning
 // widget shows the image in its paint event; every drawing call reports the changed rectangle through
