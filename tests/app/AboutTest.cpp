@@ -1,8 +1,8 @@
 // The about box: its skin, and that only a whole click on its button closes it.
 #include "app/Unitabout.h"
+#include "tests/support/Mouse.h"
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -13,21 +13,14 @@ namespace {
 const QPoint ON_BUTTON(306 + 32, 342 + 8);
 const QPoint OFF_BUTTON(40, 40);
 
-void Send(QWidget* widget, QEvent::Type type, const QPoint& at, Qt::MouseButtons buttons) {
-    const QPointF local(at);
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    QMouseEvent event(type, local, local, widget->mapToGlobal(local), button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(widget, &event);
-}
-
 void Press(QWidget* widget, const QPoint& at) {
-    Send(widget, QEvent::MouseMove, at, Qt::NoButton);
-    Send(widget, QEvent::MouseButtonPress, at, Qt::LeftButton);
+    testsupport::MouseMove(widget, at);
+    testsupport::MousePress(widget, at);
 }
 
 void Release(QWidget* widget, const QPoint& at) {
-    Send(widget, QEvent::MouseMove, at, Qt::LeftButton);
-    Send(widget, QEvent::MouseButtonRelease, at, Qt::NoButton);
+    testsupport::MouseMove(widget, at, Qt::LeftButton);
+    testsupport::MouseRelease(widget, at);
 }
 
 } // namespace

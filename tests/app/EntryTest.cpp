@@ -2,10 +2,10 @@
 #include "app/PanelEntry.h"
 #include "app/UnitMain.h"
 #include "platform/InstanceLock.h"
+#include "tests/support/Mouse.h"
 #include "tests/support/PanelFixture.h"
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QTimer>
 #include <filesystem>
 
@@ -35,12 +35,9 @@ protected:
                 return;
             sawConnected = true;
             watch.stop();
-            const QPointF close(559 + 18, 19 + 6);
-            for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-                QMouseEvent event(type, close, close, FormMain->mapToGlobal(close), Qt::LeftButton,
-                                  type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-                QApplication::sendEvent(FormMain, &event);
-            }
+            const QPoint close(559 + 18, 19 + 6);
+            testsupport::MousePress(FormMain, close);
+            testsupport::MouseRelease(FormMain, close);
         });
         watch.start();
         // Ends a run that never connects, so that a fault fails the test instead of hanging it.

@@ -1,18 +1,16 @@
 // The progress dialog of the memory transfers.
 #include "app/Unitprogress.h"
 #include "tests/support/DialogRecorder.h"
+#include "tests/support/Mouse.h"
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
 
 void MoveOver(QWidget* widget) {
-    const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
-    QMouseEvent move(QEvent::MouseMove, at, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
+    testsupport::MouseMove(widget, QPoint(widget->width() / 2, widget->height() / 2));
 }
 
 // Whether any pixel in the columns [from, to) of the label differs from its background.

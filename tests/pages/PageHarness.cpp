@@ -2,20 +2,12 @@
 
 #include "app/StatusInfo.h"
 #include "skin/SkinResources.h"
+#include "tests/support/Mouse.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QMouseEvent>
 
 namespace pagetest {
-
-namespace {
-void SendMouse(QWidget& page, QEvent::Type type, int x, int y, Qt::MouseButton button, Qt::MouseButtons buttons) {
-    const QPointF local(x, y);
-    QMouseEvent event(type, local, page.mapToGlobal(local), button, buttons, Qt::NoModifier);
-    QCoreApplication::sendEvent(&page, &event);
-}
-} // namespace
 
 PageHarness::PageHarness() {
     std::string error;
@@ -37,21 +29,19 @@ void PageHarness::Watch(TPageForm& page) {
 }
 
 void PageHarness::Click(QWidget& page, int x, int y) {
-    Move(page, x, y);
-    Press(page, x, y);
-    Release(page, x, y);
+    testsupport::MouseClick(&page, QPoint(x, y));
 }
 
 void PageHarness::Press(QWidget& page, int x, int y) {
-    SendMouse(page, QEvent::MouseButtonPress, x, y, Qt::LeftButton, Qt::LeftButton);
+    testsupport::MousePress(&page, QPoint(x, y));
 }
 
 void PageHarness::Release(QWidget& page, int x, int y) {
-    SendMouse(page, QEvent::MouseButtonRelease, x, y, Qt::LeftButton, Qt::NoButton);
+    testsupport::MouseRelease(&page, QPoint(x, y));
 }
 
 void PageHarness::Move(QWidget& page, int x, int y) {
-    SendMouse(page, QEvent::MouseMove, x, y, Qt::NoButton, Qt::NoButton);
+    testsupport::MouseMove(&page, QPoint(x, y));
 }
 
 void PageHarness::SaveScreenshot(QWidget& page, const QString& name) {

@@ -3,9 +3,8 @@
 #include "skin/SkinResources.h"
 #include "tests/pages/PageHarness.h"
 #include "tests/support/LinkedBoard.h"
+#include "tests/support/Mouse.h"
 
-#include <QCoreApplication>
-#include <QMouseEvent>
 
 namespace {
 
@@ -138,11 +137,8 @@ TEST_F(Seg7PageFrames, WordGoesWithFurtherByteZero) {
     page.Activate(board);
     page.m_nDigit = {1, 2, 3, 4, 5, 6};
     // HEX5's up arrow: id 10, at x0 = 55.
-    const QPointF at(65, 178);
-    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-        QMouseEvent event(type, at, at, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&page, &event);
-    }
+    testsupport::MousePress(&page, QPoint(65, 178));
+    testsupport::MouseRelease(&page, QPoint(65, 178));
     const std::vector<uint8_t> frame{0xAA, 0x07, 0x05, 0x00, 0x21, 0x43, 0x75, 0x00, 0x00, 0xE5, 0x55};
     ASSERT_EQ(link.writes.size(), 1u);
     EXPECT_EQ(link.writes[0], frame);

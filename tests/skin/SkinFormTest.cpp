@@ -4,9 +4,9 @@
 #include "skin/Animate.h"
 #include "skin/Buttonmanager.h"
 #include "skin/SkinResources.h"
+#include "tests/support/Mouse.h"
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <vector>
@@ -50,13 +50,6 @@ QImage Shown(QWidget& widget) {
     return widget.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-void Send(QWidget& widget, QEvent::Type type, QPoint at) {
-    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
-    const Qt::MouseButtons held = type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
-    QMouseEvent event(type, at, widget.mapToGlobal(at), button, held, Qt::NoModifier);
-    QApplication::sendEvent(&widget, &event);
-}
-
 TEST(SkinForm, PaintsIntoTheCanvasOnlyWhenInvalidated) {
     TestForm form;
     EXPECT_EQ(form.size(), QSize(120, 60));
@@ -82,7 +75,7 @@ TEST(SkinForm, ButtonDrawingBetweenPaintsIsShownWithoutARepaintOfTheWhole) {
     const QImage picture = skin::LoadSkinPicture(QStringLiteral("NORMAL_BTN"));
 
     const int events = form.paintEvents;
-    Send(form, QEvent::MouseMove, QPoint(25, 12));
+    testsupport::MouseMove(&form, QPoint(25, 12));
     EXPECT_EQ(form.moves.back(), QPoint(25, 12));
     EXPECT_TRUE(QTest::qWaitFor([&form, events] { return form.paintEvents > events; })) << "an update was asked";
     EXPECT_TRUE(skintest::ShowsFace(*form.Canvas(), picture, skin::faceHot, 20, 10));
@@ -101,8 +94,8 @@ TEST(SkinForm, ButtonDrawingBetweenPaintsIsShownWithoutARepaintOfTheWhole) {
 
 TEST(SkinForm, MouseButtonsReachTheFormInClientCoordinates) {
     TestForm form;
-    Send(form, QEvent::MouseButtonPress, QPoint(7, 8));
-    Send(form, QEvent::MouseButtonRelease, QPoint(70, 50));
+    testsupport::MousePress(&form, QPoint(7, 8));
+    testsupport::MouseRelease(&form, QPoint(70, 50));
     ASSERT_EQ(form.downs.size(), 1u);
     ASSERT_EQ(form.ups.size(), 1u);
     EXPECT_EQ(form.downs[0], QPoint(7, 8));

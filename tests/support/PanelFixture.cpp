@@ -1,9 +1,9 @@
 #include "tests/support/PanelFixture.h"
 
 #include "platform/Files.h"
+#include "tests/support/Mouse.h"
 
 #include <QApplication>
-#include <QMouseEvent>
 #include <QPixmap>
 #include <QTest>
 #include <filesystem>
@@ -15,13 +15,6 @@ namespace {
 
 const char* const PROGRAM_FILES[] = {"VELDARA_JTAG.DLL", "VELDARA_DOWNLOAD.DLL", "QX7MB_ControlPanel.sof",
                                      "qx7mb-vboard"};
-
-void SendMouse(QWidget* widget, QEvent::Type type, const QPoint& at, Qt::MouseButton button, Qt::MouseButtons buttons) {
-    const QPointF local(at);
-    const QPointF global(widget->mapToGlobal(at));
-    QMouseEvent event(type, local, local, global, button, buttons, Qt::NoModifier);
-    QApplication::sendEvent(widget, &event);
-}
 
 } // namespace
 
@@ -56,7 +49,7 @@ bool PanelFixture::Connect() {
 }
 
 void PanelFixture::MoveTo(int x, int y) {
-    SendMouse(form.get(), QEvent::MouseMove, QPoint(x, y), Qt::NoButton, Qt::NoButton);
+    MouseMove(form.get(), QPoint(x, y));
 }
 
 void PanelFixture::ClickAt(int x, int y) {
@@ -64,10 +57,7 @@ void PanelFixture::ClickAt(int x, int y) {
 }
 
 void PanelFixture::ClickAt(QWidget* widget, int x, int y) {
-    const QPoint at(x, y);
-    SendMouse(widget, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton);
-    SendMouse(widget, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton);
-    SendMouse(widget, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
+    MouseClick(widget, QPoint(x, y));
 }
 
 void PanelFixture::ClickTab(int index) {
