@@ -1,6 +1,6 @@
 #include "app/UnitMain.h"
 
-#include "app/StatusInfo.h"
+#include "shell/StatusInfo.h"
 #include "app/Unitabout.h"
 #include "config/Quartusinfo.h"
 #include "pages/UnitLED.h"

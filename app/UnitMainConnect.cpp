@@ -1,21 +1,21 @@
 // The connection workflow of the main window: probe, configure, probe again, and the status area
 // that reports each step.
-#include "app/DialogServices.h"
-#include "app/StatusInfo.h"
 #include "app/UnitMain.h"
+#include "board/Protocol.h"
 #include "config/Download.h"
 #include "config/Quartusinfo.h"
 #include "pages/PageForm.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Notify.h"
+#include "shell/DialogServices.h"
+#include "shell/StatusInfo.h"
 
 #include <QMetaObject>
 #include <cmath>
 
 namespace {
 
-const char* const BOARD_NAME = "TZ8";
 const char* const DEVICE_NAME = "EP3C120/EP4CE115";
 const char* const BITSTREAM_NAME = "QX7MB_ControlPanel.sof";
 const char* const CONFIGURE_STEP = "Configure FPGA";
@@ -107,7 +107,7 @@ bool TFormMain::ProbeBoard(bool showErrors) {
             do {
                 ok = m_Board.QueryBoardName(name);
             } while (!ok && static_cast<uint32_t>(platform::GetTickCount() - start) < NAME_QUERY_LIMIT_MS);
-            if (ok && name != BOARD_NAME) {
+            if (ok && name != EXPECTED_BOARD_NAME) {
                 ok = false;
                 error = "Invalid Board Name";
             } else if (!ok) {

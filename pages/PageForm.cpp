@@ -14,3 +14,31 @@ void TPageForm::RaiseBoardError() {
         OnBoardError(this);
     }
 }
+
+void TPageForm::AddButtonGroup(skin::TButtonManager& group) {
+    buttonGroups.push_back(&group);
+}
+
+void TPageForm::ButtonClick(skin::TButtonManager&, int) {}
+
+void TPageForm::FormMouseDown(int x, int y) {
+    for (skin::TButtonManager* group : buttonGroups)
+        group->MouseDown(x, y);
+}
+
+void TPageForm::FormMouseMove(int x, int y) {
+    for (skin::TButtonManager* group : buttonGroups) {
+        if (group->MouseMove(x, y, true))
+            return;
+    }
+}
+
+void TPageForm::FormMouseUp(int x, int y) {
+    for (skin::TButtonManager* group : buttonGroups) {
+        const int id = group->MouseUp(x, y);
+        if (id >= 0) {
+            ButtonClick(*group, id);
+            return;
+        }
+    }
+}

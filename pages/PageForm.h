@@ -2,11 +2,13 @@
 
 #include "board/Board.h"
 #include "skin/BitmapManager.h"
+#include "skin/Buttonmanager.h"
 #include "skin/SkinForm.h"
 
 #include <QString>
 #include <functional>
 #include <memory>
+#include <vector>
 
 // What every page offers its host: a borderless child form drawn from its background (id 0 of its
 // bitmap manager, client height 20 pixels less than the picture), Activate with the board object,
@@ -29,6 +31,18 @@ public:
 protected:
     void RaiseBoardError();
 
+    // The page's skinned button groups, in the order the mouse reaches them: a press goes to every
+    // group, a move to the first that has a button there, a release to each until one reports a click,
+    // which comes to ButtonClick.
+    void AddButtonGroup(skin::TButtonManager& group);
+    virtual void ButtonClick(skin::TButtonManager& group, int id);
+    void FormMouseDown(int x, int y) override;
+    void FormMouseMove(int x, int y) override;
+    void FormMouseUp(int x, int y) override;
+
     std::unique_ptr<skin::TBitmapManager> m_pBitmaps;
     TBoard* m_pBoard = nullptr; // bound between Activate and Deactivate
+
+private:
+    std::vector<skin::TButtonManager*> buttonGroups;
 };

@@ -1,7 +1,7 @@
 #include "pages/UnitLED.h"
 
-#include "app/StatusInfo.h"
 #include "platform/Assert.h"
+#include "shell/StatusInfo.h"
 
 namespace {
 constexpr const char* LAMP_LIT = "LEDR_LIGHT_BTN";
@@ -38,6 +38,8 @@ TFormLED::TFormLED(QWidget* parent)
                            ButtonLedLightAll->y());
     m_pCommands->AddButton(COMMAND_UNLIGHT_ALL, "Unlight All", "NORMAL_BTN", ButtonLedUnlightAll->x(),
                            ButtonLedUnlightAll->y());
+    AddButtonGroup(*m_pLamps);
+    AddButtonGroup(*m_pCommands);
     SetControlsEnabled(false);
 }
 
@@ -126,34 +128,29 @@ void TFormLED::FormPaint() {
 void TFormLED::FormMouseDown(int x, int y) {
     if (!BoardConnected())
         return;
-    m_pLamps->MouseDown(x, y);
-    m_pCommands->MouseDown(x, y);
+    TPageForm::FormMouseDown(x, y);
 }
 
 void TFormLED::FormMouseMove(int x, int y) {
     if (!BoardConnected())
         return;
-    if (!m_pLamps->MouseMove(x, y, true))
-        m_pCommands->MouseMove(x, y, true);
+    TPageForm::FormMouseMove(x, y);
 }
 
-void TFormLED::FormMouseUp(int x, int y) {
-    const int lamp = m_pLamps->MouseUp(x, y);
-    if (lamp >= 0) {
+void TFormLED::ButtonClick(skin::TButtonManager& group, int id) {
+    if (&group == m_pLamps.get()) {
         // The toggle group has already inverted the lamp's flag; its picture follows the flag.
-        m_pLamps->SetBitmap(lamp, m_pLamps->IsChecked(lamp) ? LAMP_LIT : LAMP_UNLIT);
+        m_pLamps->SetBitmap(id, m_pLamps->IsChecked(id) ? LAMP_LIT : LAMP_UNLIT);
         m_pLamps->DrawAll();
         WriteLeds();
         return;
     }
-    switch (m_pCommands->MouseUp(x, y)) {
+    switch (id) {
     case COMMAND_LIGHT_ALL:
         ButtonLedLightAllClick();
         break;
     case COMMAND_UNLIGHT_ALL:
         ButtonLedUnlightAllClick();
-        break;
-    case -1:
         break;
     default:
         QX7MB_ASSERT(0, "UnitLED");

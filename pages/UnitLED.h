@@ -33,7 +33,7 @@ protected:
     void FormPaint() override;
     void FormMouseDown(int x, int y) override;
     void FormMouseMove(int x, int y) override;
-    void FormMouseUp(int x, int y) override;
+    void ButtonClick(skin::TButtonManager& group, int id) override;
 
 private:
     bool BoardConnected() const;

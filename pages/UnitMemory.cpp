@@ -1,10 +1,10 @@
 #include "pages/UnitMemory.h"
 
-#include "app/DialogServices.h"
-#include "app/StatusInfo.h"
 #include "pages/PageFonts.h"
 #include "platform/Assert.h"
 #include "platform/Notify.h"
+#include "shell/DialogServices.h"
+#include "shell/StatusInfo.h"
 #include "skin/SkinResources.h"
 
 #include <QEvent>
@@ -74,6 +74,7 @@ TFormMemory::TFormMemory(QWidget* parent) : TPageForm(parent, "MEMORY_DLG_BK") {
     BuildControls();
 
     m_pButtons = std::make_unique<skin::TButtonManager>(this, Canvas(), skin::gmPush);
+    AddButtonGroup(*m_pButtons);
     m_pButtons->AddButton(0, "Read", "NORMAL_BTN", ButtonMemoryRandomRead->x(), ButtonMemoryRandomRead->y());
     m_pButtons->AddButton(1, "Write", "NORMAL_BTN", ButtonMemoryRandomWrite->x(), ButtonMemoryRandomWrite->y());
     m_pButtons->AddButton(2, "Erase", "MIDDLE_BTN", ButtonMemRdmErase->x(), ButtonMemRdmErase->y());
@@ -309,16 +310,8 @@ void TFormMemory::FormPaint() {
     m_pButtons->DrawAll();
 }
 
-void TFormMemory::FormMouseMove(int x, int y) {
-    m_pButtons->MouseMove(x, y, true);
-}
-
-void TFormMemory::FormMouseDown(int x, int y) {
-    m_pButtons->MouseDown(x, y);
-}
-
-void TFormMemory::FormMouseUp(int x, int y) {
-    switch (m_pButtons->MouseUp(x, y)) {
+void TFormMemory::ButtonClick(skin::TButtonManager&, int id) {
+    switch (id) {
     case 0:
         ButtonMemoryRandomReadClick();
         break;

@@ -94,9 +94,7 @@ public:
 
 protected:
     void FormPaint() override;
-    void FormMouseDown(int x, int y) override;
-    void FormMouseMove(int x, int y) override;
-    void FormMouseUp(int x, int y) override;
+    void ButtonClick(skin::TButtonManager& group, int id) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -1,12 +1,12 @@
 // The memory page's file transfers: a file written into memory, a memory range loaded into a file.
-#include "app/DialogServices.h"
-#include "app/StatusInfo.h"
-#include "app/Unitprogress.h"
 #include "pages/MemoryImage.h"
 #include "pages/UnitMemory.h"
 #include "platform/Clock.h"
 #include "platform/Locale.h"
 #include "platform/Notify.h"
+#include "shell/DialogServices.h"
+#include "shell/StatusInfo.h"
+#include "shell/Unitprogress.h"
 
 #include <QCoreApplication>
 #include <QFile>

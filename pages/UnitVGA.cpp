@@ -1,52 +1,20 @@
 #include "pages/UnitVGA.h"
 
-#include "app/StatusInfo.h"
+#include "board/VgaPatterns.h"
 #include "pages/PageFonts.h"
+#include "shell/StatusInfo.h"
 
 #include <QPalette>
 
 namespace {
 constexpr int COMPOSITE_ID = 1;
-constexpr int GRID_ROWS = 4;
-constexpr int GRID_COLUMNS = 40;
 const QColor CAPTION_COLOUR{0, 234, 255};
 const QColor FRAME_COLOUR{150, 150, 150};
 const QColor LIST_BACKGROUND{64, 64, 64};
 
-// Pattern codes, as the firmware knows them: the list's item indices.
-enum Pattern { COLOR_SCALE = 0, RED, GREEN, BLUE, WHITE, BLACK, RED_SCALE, GREEN_SCALE, BLUE_SCALE, PATTERN_COUNT };
-
-const char* const PATTERN_NAMES[PATTERN_COUNT] = {"Color Scale", "Red",       "Green",       "Blue",      "White",
-                                                  "Black",       "Red Scale", "Green Scale", "Blue Scale"};
-
-// The colour of one grid cell of a scale pattern at level L.
-QColor ScaleColour(int pattern, int row, int level) {
-    const int scale = pattern == COLOR_SCALE ? RED_SCALE + row : pattern;
-    switch (scale) {
-    case RED_SCALE:
-        return QColor(level, 0, 0);
-    case GREEN_SCALE:
-        return QColor(0, level, 0);
-    case BLUE_SCALE:
-        return QColor(0, 0, level);
-    default:
-        return QColor(level, level, level);
-    }
-}
-
-QColor SolidColour(int pattern) {
-    switch (pattern) {
-    case RED:
-        return QColor(255, 0, 0);
-    case GREEN:
-        return QColor(0, 128, 0);
-    case BLUE:
-        return QColor(0, 0, 255);
-    case WHITE:
-        return QColor(255, 255, 255);
-    default:
-        return QColor(0, 0, 0);
-    }
+QColor CellColour(int pattern, int row, int column) {
+    const VgaRgb rgb = VgaCellColour(pattern, row, column);
+    return QColor(rgb.r, rgb.g, rgb.b);
 }
 
 // The rectangle from (left, top) to (right, bottom), right and bottom outside.
@@ -78,8 +46,8 @@ TFormVGA::TFormVGA(QWidget* parent)
     ComboBoxVGA->setMaxVisibleItems(10);
     ComboBoxVGA->setCursor(Qt::PointingHandCursor);
     ComboBoxVGA->setGeometry(88, 50, 120, ComboBoxVGA->sizeHint().height());
-    for (const char* name : PATTERN_NAMES)
-        ComboBoxVGA->addItem(name);
+    for (const VgaPattern& pattern : VGA_PATTERNS)
+        ComboBoxVGA->addItem(pattern.name);
     ComboBoxVGA->setCurrentIndex(0);
 
     ImageVGA->move(32, 88);
@@ -109,19 +77,19 @@ void TFormVGA::DrawPreview(int index) {
     skin::TCanvas* canvas = ImageVGA->Canvas();
     const int w = PREVIEW_WIDTH;
     const int h = PREVIEW_HEIGHT;
-    if (index == COLOR_SCALE || (index >= RED_SCALE && index <= BLUE_SCALE)) {
-        for (int i = 0; i < GRID_ROWS; ++i) {
-            for (int j = 0; j < GRID_COLUMNS; ++j) {
-                canvas->SetBrushColor(ScaleColour(index, i, (16 * j) % 256));
-                canvas->FillRect(
-                    Span(w * j / GRID_COLUMNS, h * i / GRID_ROWS, w * (j + 1) / GRID_COLUMNS, h * (i + 1) / GRID_ROWS));
+    if (!IsVgaPattern(index)) {
+        m_pBitmaps->DrawBitmap(COMPOSITE_ID, 0, 0, canvas);
+    } else if (VGA_PATTERNS[index].scale) {
+        for (int i = 0; i < VGA_SCALE_ROWS; ++i) {
+            for (int j = 0; j < VGA_SCALE_COLUMNS; ++j) {
+                canvas->SetBrushColor(CellColour(index, i, j));
+                canvas->FillRect(Span(w * j / VGA_SCALE_COLUMNS, h * i / VGA_SCALE_ROWS,
+                                      w * (j + 1) / VGA_SCALE_COLUMNS, h * (i + 1) / VGA_SCALE_ROWS));
             }
         }
-    } else if (index >= RED && index <= BLACK) {
-        canvas->SetBrushColor(SolidColour(index));
-        canvas->FillRect(Span(0, 0, w, h));
     } else {
-        m_pBitmaps->DrawBitmap(COMPOSITE_ID, 0, 0, canvas);
+        canvas->SetBrushColor(CellColour(index, 0, 0));
+        canvas->FillRect(Span(0, 0, w, h));
     }
 }
 

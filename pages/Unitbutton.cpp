@@ -1,6 +1,6 @@
 #include "pages/Unitbutton.h"
 
-#include "app/StatusInfo.h"
+#include "shell/StatusInfo.h"
 
 namespace {
 enum PictureId { SW_UP = 1, SW_DOWN = 2, BUTTON_UP = 3, BUTTON_DOWN = 4 };

@@ -1,8 +1,8 @@
 #include "pages/Unitsdcard.h"
 
-#include "app/StatusInfo.h"
 #include "pages/PageFonts.h"
 #include "platform/Notify.h"
+#include "shell/StatusInfo.h"
 
 namespace {
 constexpr int BUTTON_READ = 0;
@@ -50,6 +50,7 @@ TFormSDCARD::TFormSDCARD(QWidget* parent)
     connect(ButtonSDCARD, &QPushButton::clicked, this, &TFormSDCARD::ButtonSDCARDClick);
 
     m_pButtons->AddButton(BUTTON_READ, "Read", "NORMAL_BTN", ButtonSDCARD->x(), ButtonSDCARD->y());
+    AddButtonGroup(*m_pButtons);
     SetControlsEnabled(false);
     ClearValues();
 }
@@ -128,15 +129,7 @@ void TFormSDCARD::FormPaint() {
     m_pButtons->DrawAll();
 }
 
-void TFormSDCARD::FormMouseDown(int x, int y) {
-    m_pButtons->MouseDown(x, y);
-}
-
-void TFormSDCARD::FormMouseMove(int x, int y) {
-    m_pButtons->MouseMove(x, y, true);
-}
-
-void TFormSDCARD::FormMouseUp(int x, int y) {
-    if (m_pButtons->MouseUp(x, y) == BUTTON_READ)
+void TFormSDCARD::ButtonClick(skin::TButtonManager&, int id) {
+    if (id == BUTTON_READ)
         ButtonSDCARDClick();
 }

@@ -33,9 +33,7 @@ public:
 
 protected:
     void FormPaint() override;
-    void FormMouseDown(int x, int y) override;
-    void FormMouseMove(int x, int y) override;
-    void FormMouseUp(int x, int y) override;
+    void ButtonClick(skin::TButtonManager& group, int id) override;
 
 private:
     void SetControlsEnabled(bool enabled);

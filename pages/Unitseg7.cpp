@@ -1,6 +1,6 @@
 #include "pages/Unitseg7.h"
 
-#include "app/StatusInfo.h"
+#include "shell/StatusInfo.h"
 
 namespace {
 constexpr int DIGIT_VALUES = 16;
@@ -25,6 +25,7 @@ TFormSeg7::TFormSeg7(QWidget* parent)
         m_pArrows->AddButton(2 * k + 1, QString(), "LEFT_BTN", x0 - 22, ARROW_TOP);
         m_ptDigit[k] = QPoint(x0 - 30, 85);
     }
+    AddButtonGroup(*m_pArrows);
     SetControlsEnabled(false);
     DrawDigits();
 }
@@ -88,17 +89,8 @@ void TFormSeg7::FormPaint() {
     DrawDigits();
 }
 
-void TFormSeg7::FormMouseDown(int x, int y) {
-    m_pArrows->MouseDown(x, y);
-}
-
-void TFormSeg7::FormMouseMove(int x, int y) {
-    m_pArrows->MouseMove(x, y, true);
-}
-
-void TFormSeg7::FormMouseUp(int x, int y) {
-    const int id = m_pArrows->MouseUp(x, y);
-    if (id < 0 || id >= 2 * DIGIT_COUNT)
+void TFormSeg7::ButtonClick(skin::TButtonManager&, int id) {
+    if (id >= 2 * DIGIT_COUNT)
         return;
     const int k = id / 2;
     // Even ids step up, odd ids step down; both wrap around 0 and F.

@@ -1,6 +1,7 @@
 #include "vboard/Firmware.h"
 
 #include "board/Protocol.h"
+#include "board/VgaPatterns.h"
 
 #include <algorithm>
 #include <cstring>
@@ -130,7 +131,7 @@ void Firmware::ReplyStatus(uint8_t command, uint8_t status, std::vector<uint8_t>
 
 void Firmware::QueryName(std::vector<uint8_t>& out) {
     uint8_t reply[REPLY_LEN_BOARD_NAME] = {};
-    const std::string& name = faults.nameOverride ? faults.name : std::string(BOARD_NAME);
+    const std::string& name = faults.nameOverride ? faults.name : std::string(EXPECTED_BOARD_NAME);
     std::memcpy(reply + 1, name.data(), std::min<std::size_t>(name.size(), BOARD_NAME_LEN));
     Reply(CMD_QUERY_BOARD_NAME, reply, sizeof reply, out);
 }
@@ -190,7 +191,7 @@ void Firmware::Control(const uint8_t* payload, uint32_t length, std::vector<uint
     const uint8_t operation = payload[1];
     const uint8_t value = payload[2];
     uint8_t status = STATUS_BAD_REQUEST;
-    if (target == CONTROL_TARGET_VGA && operation == CONTROL_OP_SET_PATTERN && value < PATTERN_COUNT) {
+    if (target == CONTROL_TARGET_VGA && operation == CONTROL_OP_SET_PATTERN && value < VGA_PATTERN_COUNT) {
         vgaPattern = value;
         status = STATUS_OK;
     } else if (target == CONTROL_TARGET_VGA_OUT && operation == CONTROL_OP_PROBE) {

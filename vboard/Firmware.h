@@ -26,9 +26,7 @@ struct Faults {
 // and appends reply frames, for every command the panel sends. No I/O of its own.
 class Firmware {
 public:
-    static constexpr const char* BOARD_NAME = "TZ8";
     static constexpr int NO_PATTERN = -1;
-    static constexpr int PATTERN_COUNT = 9;
     static constexpr uint32_t LED_MASK = 0x3FF;
     static constexpr uint32_t KEY_MASK = 0xF;
     static constexpr uint32_t SWITCH_MASK = 0x3FF;

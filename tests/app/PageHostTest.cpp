@@ -1,5 +1,5 @@
 // The main window's skin and page hosting: tabs, pages, frames, the welcome clip and the background.
-#include "app/StatusInfo.h"
+#include "shell/StatusInfo.h"
 #include "app/Unitabout.h"
 #include "pages/PageForm.h"
 #include "pages/UnitMemory.h"

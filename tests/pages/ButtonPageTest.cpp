@@ -1,4 +1,4 @@
-#include "app/StatusInfo.h"
+#include "shell/StatusInfo.h"
 #include "pages/Unitbutton.h"
 #include "skin/SkinResources.h"
 #include "tests/pages/PageHarness.h"

@@ -1,4 +1,4 @@
-#include "app/StatusInfo.h"
+#include "shell/StatusInfo.h"
 #include "pages/UnitLED.h"
 #include "tests/pages/PageHarness.h"
 #include "tests/support/LinkedBoard.h"

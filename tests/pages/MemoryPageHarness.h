@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/DialogServices.h"
-#include "app/StatusInfo.h"
-#include "app/Unitprogress.h"
+#include "shell/DialogServices.h"
+#include "shell/StatusInfo.h"
+#include "shell/Unitprogress.h"
 #include "pages/MemoryAccess.h"
 #include "pages/UnitMemory.h"
 #include "tests/support/Recorders.h"

@@ -1,6 +1,6 @@
 #include "tests/pages/PageHarness.h"
 
-#include "app/StatusInfo.h"
+#include "shell/StatusInfo.h"
 #include "skin/SkinResources.h"
 #include "tests/support/Mouse.h"
 

@@ -1,41 +1,29 @@
 #include "vboard/window/VgaPicture.h"
 
+#include "board/VgaPatterns.h"
+
 #include <QColor>
 #include <QFont>
-#include <iterator>
 
 namespace vboard {
 
 namespace {
 
-constexpr int ROWS = 4;
-constexpr int COLUMNS = 40;
-
-// The colour of one grid cell: the scale patterns run 40 steps of 16 levels per row, wrapping at 256.
-QColor ScaleColour(int pattern, int row, int column) {
-    const int level = (16 * column) % 256;
-    const int base = pattern == 0 ? row : pattern - 6;
-    switch (base) {
-    case 0:
-        return {level, 0, 0};
-    case 1:
-        return {0, level, 0};
-    case 2:
-        return {0, 0, level};
-    default:
-        return {level, level, level};
-    }
+QColor CellColour(int pattern, int row, int column) {
+    const VgaRgb rgb = VgaCellColour(pattern, row, column);
+    return {rgb.r, rgb.g, rgb.b};
 }
 
 void DrawScale(QPainter& painter, const QRect& screen, int pattern) {
     const int w = screen.width();
     const int h = screen.height();
-    for (int row = 0; row < ROWS; ++row) {
-        for (int column = 0; column < COLUMNS; ++column) {
+    for (int row = 0; row < VGA_SCALE_ROWS; ++row) {
+        for (int column = 0; column < VGA_SCALE_COLUMNS; ++column) {
             const QRect cell(
-                QPoint(screen.left() + w * column / COLUMNS, screen.top() + h * row / ROWS),
-                QPoint(screen.left() + w * (column + 1) / COLUMNS - 1, screen.top() + h * (row + 1) / ROWS - 1));
-            painter.fillRect(cell, ScaleColour(pattern, row, column));
+                QPoint(screen.left() + w * column / VGA_SCALE_COLUMNS, screen.top() + h * row / VGA_SCALE_ROWS),
+                QPoint(screen.left() + w * (column + 1) / VGA_SCALE_COLUMNS - 1,
+                       screen.top() + h * (row + 1) / VGA_SCALE_ROWS - 1));
+            painter.fillRect(cell, CellColour(pattern, row, column));
         }
     }
 }
@@ -49,44 +37,21 @@ void DrawNoSignal(QPainter& painter, const QRect& screen) {
     painter.drawText(screen, Qt::AlignCenter, QStringLiteral("No signal"));
 }
 
-const char* const NAMES[] = {"Color Scale", "Red",       "Green",       "Blue",      "White",
-                             "Black",       "Red Scale", "Green Scale", "Blue Scale"};
-
 } // namespace
 
 QString VgaPatternName(int pattern) {
-    if (pattern < 0 || pattern >= static_cast<int>(std::size(NAMES)))
+    if (!IsVgaPattern(pattern))
         return {};
-    return QString::fromLatin1(NAMES[pattern]);
+    return QString::fromLatin1(VGA_PATTERNS[pattern].name);
 }
 
 void DrawVgaPicture(QPainter& painter, const QRect& screen, int pattern) {
-    switch (pattern) {
-    case 0:
-    case 6:
-    case 7:
-    case 8:
-        DrawScale(painter, screen, pattern);
-        break;
-    case 1:
-        painter.fillRect(screen, QColor(255, 0, 0));
-        break;
-    case 2:
-        painter.fillRect(screen, QColor(0, 128, 0));
-        break;
-    case 3:
-        painter.fillRect(screen, QColor(0, 0, 255));
-        break;
-    case 4:
-        painter.fillRect(screen, QColor(255, 255, 255));
-        break;
-    case 5:
-        painter.fillRect(screen, QColor(0, 0, 0));
-        break;
-    default:
+    if (!IsVgaPattern(pattern))
         DrawNoSignal(painter, screen);
-        break;
-    }
+    else if (VGA_PATTERNS[pattern].scale)
+        DrawScale(painter, screen, pattern);
+    else
+        painter.fillRect(screen, CellColour(pattern, 0, 0));
 }
 
 } // namespace vboard

@@ -1,4 +1,4 @@
-#include "app/StatusInfo.h"
+#include "shell/StatusInfo.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "app/QtDialogServices.h"
+#include "shell/QtDialogServices.h"
 
 #include <QApplication>
 #include <QCursor>

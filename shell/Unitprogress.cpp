@@ -1,6 +1,6 @@
-#include "app/Unitprogress.h"
+#include "shell/Unitprogress.h"
 
-#include "app/DialogServices.h"
+#include "shell/DialogServices.h"
 
 #include <QEnterEvent>
 #include <QEvent>

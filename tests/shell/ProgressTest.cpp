@@ -1,5 +1,5 @@
 // The progress dialog of the memory transfers.
-#include "app/Unitprogress.h"
+#include "shell/Unitprogress.h"
 #include "tests/support/DialogRecorder.h"
 #include "tests/support/Mouse.h"
 

@@ -1,7 +1,7 @@
 // The shell services the pages build on: the status-information line, the dialog services and the
 // override cursor.
-#include "app/QtDialogServices.h"
-#include "app/StatusInfo.h"
+#include "shell/QtDialogServices.h"
+#include "shell/StatusInfo.h"
 #include "tests/support/DialogRecorder.h"
 #include "tests/support/Recorders.h"
 
