@@ -25,51 +25,43 @@ constexpr auto REPLY_WATCH = std::chrono::milliseconds(2);
 constexpr auto WRITE_STALL_LIMIT = std::chrono::seconds(5);
 constexpr auto WRITE_WAIT = std::chrono::microseconds(200);
 
-std::string WithInfo(const std::string& text, const char* otherInfo) {
-    if (otherInfo == nullptr || *otherInfo == '\0')
-        return text;
-    return text + " (" + otherInfo + ")";
-}
+// What each refusal of an open means to the user: the text before and after the cable's name.
+struct OpenRefusal {
+    JATL_ERROR error;
+    const char* before;
+    const char* after;
+};
+constexpr const char* NO_CABLE =
+    ": is the USB-Blaster plugged in, is jtagd running, and does jtagconfig list the cable?";
+constexpr OpenRefusal OPEN_REFUSALS[] = {
+    {JTAL_CABLE_NOT_EXISTING, "no JTAG ", NO_CABLE},
+    {JTAL_CABLE_NOT_CONNECTED_HOST, "no JTAG ", NO_CABLE},
+    {JTAL_CABLE_NOT_CONNECTED_BOARD, "JTAG ",
+     " reaches no board: is the board switched on and the cable in its JTAG socket?"},
+    {JTAL_CABLE_NOT_UNIQUE, "JTAG ",
+     " fits several cables: set QX7MB_CABLE to one cable's name as jtagconfig prints it"},
+    {JTAL_NODE_NOT_EXISTING, "the FPGA on ",
+     " has no JTAG UART: it does not run the control-panel design (as before it is configured)"},
+    {JTAL_NODE_NOT_UNIQUE, "the FPGA on ", " has several JTAG UARTs: it does not run the control-panel design"},
+    {JTAL_HW_BROKEN, "the JTAG hardware of ",
+     " reports a fault: unplug the cable, plug it in again and check that jtagconfig lists it"},
+};
 
-// Why an open failed, in the user's words, from the library's error code.
+// Why an open failed, in the user's words, from the library's error code and its other information
+// (for a link in use, the program that holds it).
 std::string DescribeOpenFailure(JATL_ERROR error, const char* otherInfo, const std::string& cable) {
     const std::string on = CableText(cable);
-    switch (error) {
-    case JTAL_CABLE_NOT_EXISTING:
-    case JTAL_CABLE_NOT_CONNECTED_HOST:
-        return WithInfo("no JTAG " + on +
-                            ": is the USB-Blaster plugged in, is jtagd running, and does jtagconfig "
-                            "list the cable?",
-                        otherInfo);
-    case JTAL_CABLE_NOT_CONNECTED_BOARD:
-        return WithInfo("JTAG " + on + " reaches no board: is the board switched on and the cable in its JTAG socket?",
-                        otherInfo);
-    case JTAL_CABLE_NOT_UNIQUE:
-        return WithInfo("JTAG " + on +
-                            " fits several cables: set QX7MB_CABLE to one cable's name as jtagconfig "
-                            "prints it",
-                        otherInfo);
-    case JTAL_IN_USE:
+    const std::string info = otherInfo != nullptr ? otherInfo : "";
+    if (error == JTAL_IN_USE)
         return "the board's JTAG UART on " + on + " is in use by " +
-               (otherInfo != nullptr && *otherInfo != '\0' ? std::string(otherInfo)
-                                                           : "another program (nios2-terminal, System Console?)") +
+               (info.empty() ? "another program (nios2-terminal, System Console?)" : info) +
                ": close it and connect again";
-    case JTAL_NODE_NOT_EXISTING:
-        return WithInfo("the FPGA on " + on +
-                            " has no JTAG UART: it does not run the control-panel design (as "
-                            "before it is configured)",
-                        otherInfo);
-    case JTAL_NODE_NOT_UNIQUE:
-        return WithInfo("the FPGA on " + on + " has several JTAG UARTs: it does not run the control-panel design",
-                        otherInfo);
-    case JTAL_HW_BROKEN:
-        return WithInfo("the JTAG hardware of " + on +
-                            " reports a fault: unplug the cable, plug it in again and "
-                            "check that jtagconfig lists it",
-                        otherInfo);
-    default:
-        return WithInfo("cannot open the JTAG link on " + on + " (error " + std::to_string(error) + ")", otherInfo);
+    std::string text = "cannot open the JTAG link on " + on + " (error " + std::to_string(error) + ")";
+    for (const OpenRefusal& refusal : OPEN_REFUSALS) {
+        if (refusal.error == error)
+            text = refusal.before + on + refusal.after;
     }
+    return info.empty() ? text : text + " (" + info + ")";
 }
 
 } // namespace

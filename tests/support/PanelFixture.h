@@ -24,9 +24,10 @@ std::string EditionsName(const ::testing::TestParamInfo<Editions>& info);
 
 // The panel's main window against a headless virtual board, for one test. The program's folder is a
 // private one holding links to the built libraries, the bitstream and the board server (a test may
-// take any of them away), with "system.log" written there; a registry file records Quartus 13.1, no
-// other Quartus variables are set, every box is recorded and the dialogs are scripted. The window is
-// created and shown with TimerRun stopped, so that nothing connects by itself.
+// take any of them away), with "system.log" written there; a registry file records Quartus 13.1,
+// QUARTUS_ROOTDIR is set only for the hardware editions and the other Quartus variables never, every
+// box is recorded and the dialogs are scripted. The window is created and shown with TimerRun stopped,
+// so that nothing connects by itself.
 class PanelFixture : public ::testing::Test {
 protected:
     explicit PanelFixture(Editions editions = Editions::Virtual);
