@@ -146,17 +146,6 @@ TEST_F(JtagEditionTest, ABrokenLinkIsReportedOnceAndFailsEveryLaterCall) {
     EXPECT_EQ(quartus.Recorded().back(), std::vector<std::string>{"close"}) << "a broken link is still closed";
 }
 
-TEST_F(JtagEditionTest, ALinkTheBoardDropsBreaksWhileReceiving) {
-    VBoardProcess board;
-    const uint32_t handle = api.open(0, "");
-    ASSERT_NE(handle, 0u);
-    board.Control("fault drop");
-    EXPECT_EQ(ReadUpTo(handle, 1), "");
-    ASSERT_EQ(errors.Lines().size(), 1u);
-    EXPECT_NE(errors.Lines()[0].find("broke while receiving"), std::string::npos) << errors.Lines()[0];
-    api.close(handle);
-}
-
 // Each way an open fails, with the one line it gives.
 struct OpenFailure {
     const char* cableSwitch;

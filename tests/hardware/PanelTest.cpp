@@ -1,7 +1,7 @@
 // The panel in the hardware program folder's arrangement: the hardware editions against the Quartus
 // stand-ins, which reach a virtual board. What the panel shows is checked alike for both editions by
 // the connect and page tests; here, what reaches Quartus and what the editions say.
-#include "pages/Unitsdcard.h"
+#include "pages/PageForm.h"
 #include "tests/hardware/StandinQuartus.h"
 #include "tests/support/PanelFixture.h"
 #include "tests/support/StderrCapture.h"
@@ -67,17 +67,6 @@ TEST_F(HardwarePanelTest, WithoutACableBothEditionsSayWhyTheConfigurationFailed)
                                         "VELDARA_DOWNLOAD.DLL: quartus_pgm could not configure the FPGA on cable 1: " +
                                             std::string(standin::NO_CABLE_LINE)}));
     EXPECT_EQ(BoardState("configured"), "0");
-}
-
-TEST_F(HardwarePanelTest, ReadsOfOneByteAtATimeServeThePages) {
-    ScopedEnv bytewise(standin::BYTEWISE, "1");
-    ASSERT_TRUE(Connect());
-    ClickTab(4);
-    auto* page = dynamic_cast<TFormSDCARD*>(form->Page(4));
-    ASSERT_NE(page, nullptr);
-    ClickAt(page, 320, 234);
-    EXPECT_EQ(form->LabelInfo->text(), "Read SDCARD read successfully");
-    EXPECT_EQ(page->LabelSDCARD_FAT->text(), "FAT32");
 }
 
 TEST_F(HardwarePanelTest, ALinkThatBreaksDuringAPageExchangeIsExplainedAndDisconnects) {
