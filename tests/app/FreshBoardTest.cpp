@@ -1,12 +1,14 @@
 // The connection workflow against a freshly powered board: nothing answers until the FPGA is
 // configured. Each such attempt waits out the name query's time limit once, so the tick counter runs
-// faster than real time here.
+// faster than real time here. Every test runs with our virtual editions of the maker's libraries and
+// again with the hardware editions (through the Quartus stand-ins).
 #include "pages/PageForm.h"
 #include "platform/Clock.h"
 #include "tests/support/PanelFixture.h"
 
 #include <chrono>
 
+using testsupport::Editions;
 using testsupport::PanelFixture;
 
 namespace {
@@ -27,16 +29,21 @@ public:
     FastClock& operator=(const FastClock&) = delete;
 };
 
-class FreshBoardTest : public PanelFixture {
+class FreshBoardTest : public PanelFixture, public ::testing::WithParamInterface<Editions> {
 protected:
+    FreshBoardTest() : PanelFixture(GetParam()) {}
+
     std::vector<std::string> BoardOptions() const override { return {}; }
 
     FastClock clock{5};
 };
 
+INSTANTIATE_TEST_SUITE_P(Editions, FreshBoardTest, ::testing::Values(Editions::Virtual, Editions::Hardware),
+                         testsupport::EditionsName);
+
 } // namespace
 
-TEST_F(FreshBoardTest, IsConfiguredQuietlyAndConnectedOnTheLedPage) {
+TEST_P(FreshBoardTest, IsConfiguredQuietlyAndConnectedOnTheLedPage) {
     ASSERT_EQ(BoardState("configured"), "0");
     ASSERT_TRUE(Connect());
     EXPECT_TRUE(notes.messages.empty());
@@ -57,7 +64,7 @@ TEST_F(FreshBoardTest, IsConfiguredQuietlyAndConnectedOnTheLedPage) {
     EXPECT_EQ(name, "TZ8");
 }
 
-TEST_F(FreshBoardTest, AFailedSecondProbeShowsItsBoxAndEndsDisconnected) {
+TEST_P(FreshBoardTest, AFailedSecondProbeShowsItsBoxAndEndsDisconnected) {
     // The bitstream is accepted, but the firmware stays silent.
     board->Control("fault silent on");
     EXPECT_FALSE(Connect());
