@@ -2,8 +2,8 @@
 // VELDARA_JTAG.DLL and a headless board server, then moves the same frames through a plain Unix
 // socket pair as the baseline. Reports MiB/s, exchanges, the time in the input drains (the one-byte
 // reads before every exchange) and the board server's resident memory.
+#include "bench/MeteredJtag.h"
 #include "board/Board.h"
-#include "platform/DynamicLibrary.h"
 #include "platform/Files.h"
 #include "vboard/BoardFolder.h"
 
@@ -30,33 +30,6 @@ constexpr int ROUNDS = 3;
 
 double Seconds(Clock::duration d) {
     return std::chrono::duration<double>(d).count();
-}
-
-// The library's entry points, wrapped to count exchanges and to time the drain's one-byte reads.
-TJtagApi library;
-uint64_t writes = 0;
-Clock::duration drainTime{};
-
-uint32_t Open(int32_t index, const char* name) {
-    return library.open(index, name);
-}
-void Close(uint32_t handle) {
-    library.close(handle);
-}
-int32_t Write(uint32_t handle, const uint8_t* bytes, uint32_t count) {
-    ++writes;
-    return library.write(handle, bytes, count);
-}
-int32_t Read(uint32_t handle, uint8_t* buffer, uint32_t count) {
-    if (count != 1)
-        return library.read(handle, buffer, count);
-    const auto start = Clock::now();
-    const int32_t got = library.read(handle, buffer, count);
-    drainTime += Clock::now() - start;
-    return got;
-}
-int32_t GetInfo(uint32_t handle, uint8_t* info) {
-    return library.getInfo(handle, info);
 }
 
 // A "Name:   value kB" line of a /proc file of the process.
@@ -164,8 +137,7 @@ std::vector<std::pair<uint32_t, uint32_t>> Exchanges(uint32_t chunk, uint32_t re
 // One timed transfer through the board, with its exchanges and drain time, against its baseline.
 template <typename Transfer>
 bool Measure(const char* what, int round, std::size_t expected, Clock::duration base, double mib, Transfer transfer) {
-    drainTime = {};
-    writes = 0;
+    MeteredJtag::Reset();
     rusage before{};
     getrusage(RUSAGE_SELF, &before);
     const auto start = Clock::now();
@@ -173,6 +145,8 @@ bool Measure(const char* what, int round, std::size_t expected, Clock::duration 
     const auto total = Clock::now() - start;
     rusage after{};
     getrusage(RUSAGE_SELF, &after);
+    const uint64_t writes = MeteredJtag::Exchanges();
+    const auto drainTime = MeteredJtag::DrainTime();
     const double outside = Seconds(total - drainTime);
     std::printf("round %d %-5s %6.1f MiB/s  %5llu exchanges%s  total %6.3f s  drains %6.3f s (%6.1f us each)  "
                 "outside drains %6.3f s  baseline %6.3f s  ratio %5.2f  (panel: %ld page faults, %ld waits)\n",
@@ -197,18 +171,13 @@ int main() {
         return 1;
     }
 
-    platform::DynamicLibrary dll;
-    const std::string path = platform::ProgramFolder() + JTAG_LIBRARY_NAME;
-    if (!dll.Load(path)) {
-        std::fprintf(stderr, "cannot load %s\n", path.c_str());
+    MeteredJtag metered;
+    std::string loadError;
+    if (!metered.Load(loadError)) {
+        std::fprintf(stderr, "%s\n", loadError.c_str());
         return 1;
     }
-    library.open = reinterpret_cast<VELDARA_JtagOpen_t>(dll.Symbol("VELDARA_JtagOpen"));
-    library.close = reinterpret_cast<VELDARA_JtagClose_t>(dll.Symbol("VELDARA_JtagClose"));
-    library.write = reinterpret_cast<VELDARA_JtagWrite_t>(dll.Symbol("VELDARA_JtagWrite"));
-    library.read = reinterpret_cast<VELDARA_JtagRead_t>(dll.Symbol("VELDARA_JtagRead"));
-    library.getInfo = reinterpret_cast<VELDARA_JtagGetInfo_t>(dll.Symbol("VELDARA_JtagGetInfo"));
-    const TJtagApi wrapped{Open, Close, Write, Read, GetInfo};
+    const TJtagApi wrapped = MeteredJtag::Api();
 
     std::vector<uint8_t> data(TOTAL);
     uint64_t state = 88172645463325252ull;
