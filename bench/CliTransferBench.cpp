@@ -4,6 +4,7 @@
 // Each phase of the command is timed on its own (the write, a plain read as "mem read" does, and the
 // verify's read with its comparison), then the whole command as a script runs it.
 #include "bench/MeteredJtag.h"
+#include "bench/RandomImage.h"
 #include "board/Board.h"
 #include "cli/ImageComparison.h"
 #include "cli/MemoryTransfer.h"
@@ -64,14 +65,7 @@ int main() {
         return 1;
     }
     testsupport::TempFolder files;
-    std::vector<uint8_t> image(TOTAL);
-    uint64_t state = 88172645463325252ull;
-    for (std::size_t i = 0; i < image.size(); i += 8) {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        std::memcpy(&image[i], &state, 8);
-    }
+    const std::vector<uint8_t> image = RandomImage(TOTAL);
     const std::string file = files / "image.bin";
     std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(image.data()), TOTAL);
 

@@ -3,6 +3,7 @@
 // socket pair as the baseline. Reports MiB/s, exchanges, the time in the input drains (the one-byte
 // reads before every exchange) and the board server's resident memory.
 #include "bench/MeteredJtag.h"
+#include "bench/RandomImage.h"
 #include "board/Board.h"
 #include "platform/Files.h"
 #include "vboard/BoardFolder.h"
@@ -179,14 +180,7 @@ int main() {
     }
     const TJtagApi wrapped = MeteredJtag::Api();
 
-    std::vector<uint8_t> data(TOTAL);
-    uint64_t state = 88172645463325252ull;
-    for (std::size_t i = 0; i < data.size(); i += 8) {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        std::memcpy(&data[i], &state, 8);
-    }
+    const std::vector<uint8_t> data = RandomImage(TOTAL);
     std::vector<uint8_t> back(TOTAL);
 
     const long idleKiB = ResidentKiB(pid);

@@ -1,9 +1,8 @@
 #include "cli/BoardConnection.h"
 
-#include "board/Protocol.h"
+#include "board/BoardCheck.h"
 #include "config/Download.h"
 #include "config/Quartusinfo.h"
-#include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Notify.h"
 
@@ -13,7 +12,6 @@ namespace cli {
 
 namespace {
 
-constexpr uint32_t NAME_QUERY_LIMIT_MS = 3000;
 // What the panel passes to VELDARA_JtagDownload besides the path and the device number.
 constexpr int32_t DOWNLOAD_LIMIT_MS = 20000;
 constexpr uint8_t DOWNLOAD_FLAG = 1;
@@ -47,18 +45,7 @@ bool BoardConnection::Probe(std::string& error) {
     if (!board.Connect(error, device))
         return false;
     std::string name;
-    bool ok;
-    const uint32_t start = platform::GetTickCount();
-    do {
-        ok = board.QueryBoardName(name);
-    } while (!ok && static_cast<uint32_t>(platform::GetTickCount() - start) < NAME_QUERY_LIMIT_MS);
-    if (ok && name != EXPECTED_BOARD_NAME) {
-        ok = false;
-        error = "Invalid Board Name";
-    } else if (!ok) {
-        error = "Failed to query board name.";
-    }
-    if (!ok) {
+    if (!CheckBoardName(board, name, error)) {
         board.Disconnect();
         return false;
     }

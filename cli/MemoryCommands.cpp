@@ -72,6 +72,18 @@ std::optional<CommandResult> LoadImage(ToolSession& session, uint64_t address, s
     }
 }
 
+// What a write and a verify do before their transfer: the address, the image, the connection.
+std::optional<CommandResult> Prepare(ToolSession& session, uint64_t& address, std::vector<uint8_t>& image) {
+    std::string error;
+    if (!ParseAddress(session.Request().address, address, error))
+        return CommandResult::Failure(EXIT_USAGE, error);
+    if (auto refused = LoadImage(session, address, image))
+        return refused;
+    if (!session.Connect(error))
+        return CommandResult::Failure(EXIT_BOARD, error);
+    return std::nullopt;
+}
+
 std::string Seconds(uint32_t startTick) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f s", static_cast<uint32_t>(platform::GetTickCount() - startTick) / 1000.0);
@@ -179,15 +191,9 @@ CommandResult RunMemRead(ToolSession& session) {
 
 CommandResult RunMemWrite(ToolSession& session) {
     uint64_t address = 0;
-    std::string error;
-    if (!ParseAddress(session.Request().address, address, error))
-        return CommandResult::Failure(EXIT_USAGE, error);
     std::vector<uint8_t> image;
-    if (auto refused = LoadImage(session, address, image))
-        return *refused;
-
-    if (!session.Connect(error))
-        return CommandResult::Failure(EXIT_BOARD, error);
+    if (auto failed = Prepare(session, address, image))
+        return *failed;
     const auto count = static_cast<uint32_t>(image.size());
     MemoryTransfer transfer(session.Board(), session.Context().interruption);
     const uint32_t start = platform::GetTickCount();
@@ -208,14 +214,9 @@ CommandResult RunMemWrite(ToolSession& session) {
 
 CommandResult RunMemVerify(ToolSession& session) {
     uint64_t address = 0;
-    std::string error;
-    if (!ParseAddress(session.Request().address, address, error))
-        return CommandResult::Failure(EXIT_USAGE, error);
     std::vector<uint8_t> image;
-    if (auto refused = LoadImage(session, address, image))
-        return *refused;
-    if (!session.Connect(error))
-        return CommandResult::Failure(EXIT_BOARD, error);
+    if (auto failed = Prepare(session, address, image))
+        return *failed;
     return Compare(session, static_cast<uint32_t>(address), image,
                    {EXIT_OK, {}, RangeFields(session, address, image.size())});
 }
