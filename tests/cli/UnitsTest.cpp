@@ -1,6 +1,5 @@
 // The tool's pieces without a board server: numbers as the command line gives them, the progress
-// line, the comparison of read-back bytes, and the transfer's exchanges over a scripted link.
-#include "cli/ImageComparison.h"
+// line, and the transfer's exchanges over a scripted link.
 #include "cli/MemoryTransfer.h"
 #include "cli/Numbers.h"
 #include "cli/ProgressBar.h"
@@ -80,24 +79,6 @@ TEST(ProgressBarTest, TheLineShowsShareRateAndTimeLeft) {
     const std::string drawn = stream.str();
     EXPECT_EQ(std::count(drawn.begin(), drawn.end(), '\r'), 3) << drawn;
     EXPECT_EQ(drawn.back(), '\n');
-
-    std::ostringstream quiet;
-    cli::ProgressBar hidden(quiet, false, "mem read", 100);
-    hidden.Update(50);
-    hidden.Finish();
-    EXPECT_EQ(quiet.str(), "");
-}
-
-TEST(ImageComparisonTest, CountsEveryDifferenceAndKeepsTheFirst) {
-    const std::vector<uint8_t> image = {1, 2, 3, 4, 5, 6, 7, 8};
-    cli::ImageComparison comparison(image.data());
-    const uint8_t same[] = {1, 2, 3, 4};
-    const uint8_t changed[] = {5, 0, 7, 0};
-    comparison.Compare(0, same, 4);
-    EXPECT_EQ(comparison.Differences(), 0u);
-    comparison.Compare(4, changed, 4);
-    EXPECT_EQ(comparison.Differences(), 2u);
-    EXPECT_EQ(comparison.FirstDifference(), 5u);
 }
 
 // A firmware stand-in that answers every request with status 0 and reads with zeros.
