@@ -23,10 +23,10 @@ bool BoardConnection::Connect(bool mayConfigure, std::string& error) {
     if (!ok && mayConfigure) {
         std::string configureError;
         ok = Configure(DefaultBitstream(), configureError);
-        // The probe's failure may be the cause (a board in use, say): both are told.
-        if (!ok)
+        if (!ok) {
+            // The probe's failure may be the cause (a board in use, say): both are told.
             error += " Configure FPGA fail: " + configureError;
-        if (ok) {
+        } else {
             ok = Probe(error);
             board.DrainInput();
             if (ok) {

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <optional>
+#include <unistd.h>
 #include <vector>
 
 namespace cli {
@@ -34,7 +35,8 @@ bool ParseAddress(const std::string& text, uint64_t& address, std::string& error
 }
 
 bool CheckRange(uint64_t address, uint64_t count, std::string& error) {
-    if (address + count <= SDRAM_SIZE)
+    // Compared without a sum, which a huge count would wrap.
+    if (count <= SDRAM_SIZE && address <= SDRAM_SIZE - count)
         return true;
     error = std::to_string(count) + " bytes from " + Hex(address) + " run past the end of the 64 MiB SDRAM (" +
             Hex(SDRAM_SIZE) + ")";
@@ -154,8 +156,12 @@ CommandResult RunMemRead(ToolSession& session) {
     std::error_code ignored;
     if (fs::is_directory(request.file, ignored))
         return CommandResult::Failure(EXIT_USAGE, request.file + " is a folder");
-    if (!fs::is_directory(fs::path(request.file).parent_path(), ignored))
-        return CommandResult::Failure(EXIT_USAGE, "no such folder: " + fs::path(request.file).parent_path().string());
+    const std::string folder = fs::path(request.file).parent_path().string();
+    if (!fs::is_directory(folder, ignored))
+        return CommandResult::Failure(EXIT_USAGE, "no such folder: " + folder);
+    // The image is put in place through a file beside it.
+    if (access(folder.c_str(), W_OK | X_OK) != 0)
+        return CommandResult::Failure(EXIT_USAGE, "cannot write in " + folder);
 
     if (!session.Connect(error))
         return CommandResult::Failure(EXIT_BOARD, error);

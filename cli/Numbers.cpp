@@ -27,7 +27,7 @@ bool ParseNumber(const std::string& text, bool suffixes, uint64_t& value, std::s
     uint64_t number = 0;
     const char* end = digits.data() + digits.size();
     const auto [last, result] = std::from_chars(digits.data(), end, number, base);
-    // from_chars takes no sign, but would stop at a blank or a stray character: the whole text must be digits.
+    // from_chars stops at the first character that is no digit (a sign, a blank): all must be digits.
     if (digits.empty() || last != end || result == std::errc::invalid_argument) {
         error = "'" + text + "' is not a number (decimal, or hexadecimal after 0x" +
                 std::string(suffixes ? ", with an optional K or M" : "") + ")";

@@ -4,6 +4,7 @@
 #include "cli/ToolOptions.h"
 #include "cli/ToolSession.h"
 
+#include <algorithm>
 #include <ostream>
 
 namespace cli {
@@ -42,16 +43,23 @@ CommandResult RunCommand(ToolSession& session) {
 
 int RunTool(const std::vector<std::string>& args, ToolContext& context) {
     ToolRequest request;
-    int exitCode = EXIT_OK;
-    if (!ParseToolArguments(args, request, context.out, context.err, exitCode))
-        return exitCode;
-
+    std::string refusal;
     CommandResult result;
     bool configured = false;
-    {
+    switch (ParseToolArguments(args, request, context.out, refusal)) {
+    case ParseOutcome::Help:
+        return EXIT_OK;
+    case ParseOutcome::Refused:
+        // A script that asked for JSON gets it also for a command line it got wrong.
+        request.json = std::find(args.begin(), args.end(), "--json") != args.end();
+        result = CommandResult::Failure(EXIT_USAGE, refusal);
+        break;
+    case ParseOutcome::Run: {
         ToolSession session(request, context);
         result = RunCommand(session);
         configured = session.Connection().ConfiguredFpga();
+        break;
+    }
     }
     if (request.json) {
         nlohmann::json object = {{"ok", result.exitCode == EXIT_OK},

@@ -1,12 +1,12 @@
 #include "cli/ToolOptions.h"
 
 #include "board/VgaPatterns.h"
-#include "cli/ExitCodes.h"
 
 #include <CLI/CLI.hpp>
 #include <climits>
 #include <filesystem>
 #include <ostream>
+#include <sstream>
 
 namespace cli {
 
@@ -83,8 +83,8 @@ std::string Absolute(const std::string& file) {
 
 } // namespace
 
-bool ParseToolArguments(const std::vector<std::string>& args, ToolRequest& request, std::ostream& out,
-                        std::ostream& err, int& exitCode) {
+ParseOutcome ParseToolArguments(const std::vector<std::string>& args, ToolRequest& request, std::ostream& out,
+                                std::string& error) {
     CLI::App app(TOOL_DESCRIPTION, "qx7mb");
     app.footer(TOOL_FOOTER);
     app.get_formatter()->column_width(32);
@@ -174,17 +174,17 @@ bool ParseToolArguments(const std::vector<std::string>& args, ToolRequest& reque
         argv.push_back(arg.c_str());
     try {
         app.parse(static_cast<int>(argv.size()), argv.data());
-    } catch (const CLI::ParseError& error) {
-        if (error.get_exit_code() == 0) {
-            exitCode = app.exit(error, out, err);
-            return false;
+    } catch (const CLI::ParseError& refusal) {
+        if (refusal.get_exit_code() == 0) {
+            std::ostringstream ignored;
+            app.exit(refusal, out, ignored);
+            return ParseOutcome::Help;
         }
-        err << "qx7mb: " << error.what() << " (see qx7mb --help)\n";
-        exitCode = EXIT_USAGE;
-        return false;
+        error = std::string(refusal.what()) + " (see qx7mb --help)";
+        return ParseOutcome::Refused;
     }
     request.file = Absolute(request.file);
-    return true;
+    return ParseOutcome::Run;
 }
 
 } // namespace cli

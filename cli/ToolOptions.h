@@ -8,10 +8,11 @@
 
 namespace cli {
 
-// Reads the command line (args without the program's name) into request. True when a command is to
-// run; otherwise the help was shown (exitCode 0) or the command line was refused with one line on
-// err (exitCode 2).
-bool ParseToolArguments(const std::vector<std::string>& args, ToolRequest& request, std::ostream& out,
-                        std::ostream& err, int& exitCode);
+enum class ParseOutcome { Run, Help, Refused };
+
+// Reads the command line (args without the program's name) into request. Run when a command is to
+// run; Help when a help text was asked for and written to out; Refused with the reason in error.
+ParseOutcome ParseToolArguments(const std::vector<std::string>& args, ToolRequest& request, std::ostream& out,
+                                std::string& error);
 
 } // namespace cli

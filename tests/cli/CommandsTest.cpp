@@ -157,6 +157,7 @@ TEST(ToolUsageTest, BadInputIsRefusedWithNothingSent) {
         {"mem", "read", "0", "0", files / "out.bin"},
         {"mem", "read", "64M", "1", files / "out.bin"},
         {"mem", "read", "0x3FFFFFF", "2", files / "out.bin"},
+        {"mem", "read", "1", "18446744073709551615", files / "out.bin"},
         {"mem", "read", "0", "1", files / "no/such/folder.bin"},
         {"mem", "read", "0", "1", files.Path()},
         {"mem", "write", "0", files / "missing.bin"},
@@ -175,6 +176,10 @@ TEST(ToolUsageTest, BadInputIsRefusedWithNothingSent) {
         EXPECT_EQ(run.err.rfind("qx7mb: ", 0), 0u) << call;
         EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << call << run.err;
     }
+    // A script that asked for JSON gets it for a command line it got wrong too.
+    const ToolRun json = runner.Call({"--json", "leds"});
+    EXPECT_EQ(json.code, 2);
+    EXPECT_EQ(json.Json()["ok"], false);
     EXPECT_EQ(link.openCalls, 0);
     EXPECT_TRUE(link.written.empty());
 }
