@@ -7,6 +7,7 @@
 #include <charconv>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -61,6 +62,12 @@ VBoardProcess::VBoardProcess(std::vector<std::string> options) : folder(std::in_
 }
 
 VBoardProcess::VBoardProcess(int device, std::vector<std::string> options) : path(vboard::DefaultBoardFolder(device)) {
+    // Without a test's board 0 the folder would be the user's own board N's.
+    if (std::getenv("QX7MB_VBOARD") == nullptr) {
+        ADD_FAILURE() << "board " << device << " needs the test's board 0 first";
+        folder.emplace();
+        return;
+    }
     options.insert(options.begin(), {"--device", std::to_string(device)});
     Start(options);
 }
