@@ -3,8 +3,9 @@
 // relay stand-in of libjtag_atlantic.so, then moves the same frames through a plain Unix socket pair as
 // the baseline. Reports MiB/s, exchanges, the time in the input drains (the one-byte reads before
 // every exchange), the time outside them for each edition, and the board server's resident memory.
+#include "bench/MeteredJtag.h"
+#include "bench/RandomImage.h"
 #include "board/Board.h"
-#include "platform/DynamicLibrary.h"
 #include "platform/Files.h"
 #include "vboard/BoardFolder.h"
 
@@ -31,33 +32,6 @@ constexpr int ROUNDS = 4;
 
 double Seconds(Clock::duration d) {
     return std::chrono::duration<double>(d).count();
-}
-
-// The library's entry points, wrapped to count exchanges and to time the drain's one-byte reads.
-TJtagApi library;
-uint64_t writes = 0;
-Clock::duration drainTime{};
-
-uint32_t Open(int32_t index, const char* name) {
-    return library.open(index, name);
-}
-void Close(uint32_t handle) {
-    library.close(handle);
-}
-int32_t Write(uint32_t handle, const uint8_t* bytes, uint32_t count) {
-    ++writes;
-    return library.write(handle, bytes, count);
-}
-int32_t Read(uint32_t handle, uint8_t* buffer, uint32_t count) {
-    if (count != 1)
-        return library.read(handle, buffer, count);
-    const auto start = Clock::now();
-    const int32_t got = library.read(handle, buffer, count);
-    drainTime += Clock::now() - start;
-    return got;
-}
-int32_t GetInfo(uint32_t handle, uint8_t* info) {
-    return library.getInfo(handle, info);
 }
 
 // A "Name:   value kB" line of a /proc file of the process.
@@ -172,8 +146,7 @@ struct Measured {
 template <typename Transfer>
 Measured Measure(const char* what, const char* edition, int round, std::size_t expected, Clock::duration base,
                  double mib, Transfer transfer) {
-    drainTime = {};
-    writes = 0;
+    MeteredJtag::Reset();
     rusage before{};
     getrusage(RUSAGE_SELF, &before);
     const auto start = Clock::now();
@@ -181,6 +154,8 @@ Measured Measure(const char* what, const char* edition, int round, std::size_t e
     const auto total = Clock::now() - start;
     rusage after{};
     getrusage(RUSAGE_SELF, &after);
+    const uint64_t writes = MeteredJtag::Exchanges();
+    const auto drainTime = MeteredJtag::DrainTime();
     const double outside = Seconds(total - drainTime);
     std::printf("round %d %-5s %-8s %6.1f MiB/s  %5llu exchanges%s  total %6.3f s  drains %6.3f s (%6.1f us each)  "
                 "outside drains %6.3f s  baseline %6.3f s  ratio %5.2f  (panel: %ld page faults, %ld waits)\n",
@@ -191,21 +166,12 @@ Measured Measure(const char* what, const char* edition, int round, std::size_t e
     return {ok && writes == expected, outside};
 }
 
-// One edition of VELDARA_JTAG.DLL, loaded.
+// One edition of VELDARA_JTAG.DLL, loaded behind the counting entry points.
 struct Edition {
     const char* name;
-    platform::DynamicLibrary dll;
-    TJtagApi api;
+    MeteredJtag metered;
     double outside[2] = {0.0, 0.0}; // summed over the rounds: write, read
 };
-
-bool LoadEdition(Edition& edition, const std::string& path) {
-    if (!edition.dll.Load(path) || !LookUpJtagApi(edition.dll, edition.api)) {
-        std::fprintf(stderr, "cannot load %s\n", path.c_str());
-        return false;
-    }
-    return true;
-}
 
 } // namespace
 
@@ -224,19 +190,15 @@ int main() {
     // The hardware edition finds the stand-in of Quartus's JTAG library, which relays to the same server.
     setenv("QUARTUS_ROOTDIR", QX7MB_FAKE_QUARTUS_DIR, 1);
     Edition editions[2] = {{"virtual", {}, {}}, {"hardware", {}, {}}};
-    if (!LoadEdition(editions[0], platform::ProgramFolder() + JTAG_LIBRARY_NAME) ||
-        !LoadEdition(editions[1], std::string(QX7MB_HARDWARE_DIR) + "/" + JTAG_LIBRARY_NAME))
+    std::string loadError;
+    if (!editions[0].metered.Load(loadError) ||
+        !editions[1].metered.Load(std::string(QX7MB_HARDWARE_DIR) + "/" + JTAG_LIBRARY_NAME, loadError)) {
+        std::fprintf(stderr, "%s\n", loadError.c_str());
         return 1;
-    const TJtagApi wrapped{Open, Close, Write, Read, GetInfo};
-
-    std::vector<uint8_t> data(TOTAL);
-    uint64_t state = 88172645463325252ull;
-    for (std::size_t i = 0; i < data.size(); i += 8) {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        std::memcpy(&data[i], &state, 8);
     }
+    const TJtagApi wrapped = MeteredJtag::Api();
+
+    const std::vector<uint8_t> data = RandomImage(TOTAL);
     std::vector<uint8_t> back(TOTAL);
 
     const long idleKiB = ResidentKiB(pid);
@@ -246,7 +208,7 @@ int main() {
     std::printf("64 MiB through TBoard, each edition of VELDARA_JTAG.DLL and qx7mb-vboard; baseline: the same frames "
                 "through a socket pair to another process\n");
     // The first write of all pays for the board's memory being taken: done once before the rounds.
-    library = editions[0].api;
+    editions[0].metered.Select();
     long linkedKiB = 0;
     {
         TBoard board(wrapped);
@@ -269,7 +231,7 @@ int main() {
         const auto readBase = Baseline(readExchanges);
         for (int turn = 0; turn < 2; ++turn) {
             Edition& edition = editions[(round + turn) % 2];
-            library = edition.api;
+            edition.metered.Select();
             TBoard board(wrapped);
             std::string error;
             if (!board.Connect(error, 0) || !board.Ping()) {

@@ -5,8 +5,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
-          fonts-liberation2 locales python3
-          dpkg-dev file desktop-file-utils appstream)
+          libcli11-dev nlohmann-json3-dev fonts-liberation2 locales python3
+          dpkg-dev file desktop-file-utils appstream help2man)
 if [ "${1:-}" = "--display" ]; then
     packages+=(xvfb xauth openbox)
 fi

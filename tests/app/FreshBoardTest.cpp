@@ -4,6 +4,7 @@
 // again with the hardware editions (through the Quartus stand-ins).
 #include "pages/PageForm.h"
 #include "platform/Clock.h"
+#include "tests/support/FastClock.h"
 #include "tests/support/PanelFixture.h"
 
 #include <chrono>
@@ -13,29 +14,13 @@ using testsupport::PanelFixture;
 
 namespace {
 
-// Real time, sped up: a 3000 ms limit passes in 3000 / factor ms.
-class FastClock {
-public:
-    explicit FastClock(uint32_t factor) {
-        const auto start = std::chrono::steady_clock::now();
-        platform::SetTickSource([start, factor] {
-            const auto elapsed = std::chrono::steady_clock::now() - start;
-            return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() *
-                                         factor);
-        });
-    }
-    ~FastClock() { platform::SetTickSource({}); }
-    FastClock(const FastClock&) = delete;
-    FastClock& operator=(const FastClock&) = delete;
-};
-
 class FreshBoardTest : public PanelFixture, public ::testing::WithParamInterface<Editions> {
 protected:
     FreshBoardTest() : PanelFixture(GetParam()) {}
 
     std::vector<std::string> BoardOptions() const override { return {}; }
 
-    FastClock clock{5};
+    testsupport::FastClock clock{5};
 };
 
 INSTANTIATE_TEST_SUITE_P(Editions, FreshBoardTest, ::testing::Values(Editions::Virtual, Editions::Hardware),

@@ -7,6 +7,7 @@
 #include "tests/hardware/standins/Switches.h"
 #include "vboard/BoardFolder.h"
 #include "vboard/ControlClient.h"
+#include "vboard/JtagConnect.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -78,7 +79,11 @@ JTAGATLANTIC* jtagatlantic_open(const char* chain, int device_index, int link_in
         return Refuse(JTAL_CABLE_NOT_CONNECTED_BOARD, "");
     if (state.find(" design=QX7MB_ControlPanel ") == std::string::npos)
         return Refuse(JTAL_NODE_NOT_EXISTING, "");
-    const int fd = vboard::ConnectUnixSocket(vboard::DefaultBoardFolder() + "/" + vboard::JTAG_SOCKET_NAME);
+    // The virtual board takes one link at a time, as the JTAG UART does.
+    vboard::JtagConnectResult result = vboard::JtagConnectResult::NoBoard;
+    const int fd = vboard::ConnectJtag(vboard::DefaultBoardFolder(), CONTROL_LIMIT_MS, result);
+    if (result == vboard::JtagConnectResult::InUse)
+        return Refuse(JTAL_IN_USE, "another program");
     if (fd < 0)
         return Refuse(JTAL_CABLE_NOT_CONNECTED_BOARD, "");
     auto* link = new JTAGATLANTIC;
