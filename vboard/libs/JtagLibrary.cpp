@@ -57,7 +57,7 @@ int32_t ReceiveNow(int fd, uint8_t* buffer, uint32_t count) {
 } // namespace
 
 QX7MB_EXPORT uint32_t VELDARA_JtagOpen(int32_t, const char*) {
-    const int fd = vboard::ConnectUnixSocket(vboard::DefaultBoardFolder() + "/" + vboard::JTAG_SOCKET_NAME);
+    const int fd = vboard::ConnectToBoard(vboard::DefaultBoardFolder(), vboard::JTAG_SOCKET_NAME);
     if (fd < 0)
         return 0;
     timeval limit{WRITE_LIMIT_S, 0};
