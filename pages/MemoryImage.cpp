@@ -240,7 +240,9 @@ bool HexToBytes(uint8_t* buffer, size_t count) {
 TImageLoadResult LoadMemoryImage(const std::string& path, bool wholeFile, uint64_t lengthBytes, uint64_t roomBytes,
                                  std::vector<uint8_t>& data) {
     FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file)
+    // A folder opens for reading here, but it is no file to take an image from.
+    struct stat info {};
+    if (!file || fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode))
         return TImageLoadResult::OpenFailed;
     std::error_code error;
     const uint64_t fileSize = std::filesystem::file_size(path, error);

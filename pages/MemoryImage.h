@@ -23,7 +23,7 @@ bool HexToBytes(uint8_t* buffer, size_t count);
 
 enum class TImageLoadResult {
     Ok,
-    OpenFailed,        // the file cannot be opened
+    OpenFailed,        // the file cannot be opened, or is a folder
     ShorterThanLength, // an explicit length asks for more than the file holds
     ReadError,         // fewer bytes arrived than the file's size promised
     InvalidHex,        // the .HEX text holds a character that is not a digit (already shown)
