@@ -85,6 +85,11 @@ void PanelFixture::RemoveFromProgramFolder(const std::string& name) {
     std::filesystem::remove(program / name);
 }
 
+void PanelFixture::ReplaceInProgramFolder(const std::string& name, const std::string& target) {
+    RemoveFromProgramFolder(name);
+    std::filesystem::create_symlink(target, program / name);
+}
+
 std::vector<std::string> PanelFixture::MessageTexts() const {
     std::vector<std::string> texts;
     for (const RecordedMessage& message : notes.messages)
