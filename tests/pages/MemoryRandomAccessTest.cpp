@@ -1,6 +1,5 @@
 #include "tests/pages/MemoryBoardHarness.h"
-
-#include <filesystem>
+#include "tests/support/Screenshots.h"
 
 namespace {
 
@@ -86,10 +85,9 @@ TEST_F(BoardPageTest, ALostLinkFailsRandomWriteWithoutABoxOrBoardError) {
 TEST_F(BoardPageTest, Screenshot) {
     harness.page->EditMemRdmAddr->setText("1FFFFFF");
     harness.page->EditMemRdmRead->setText("ABCD");
-    std::filesystem::create_directories("../screenshots");
     const QImage shot = harness.page->grab().toImage();
     ASSERT_EQ(shot.size(), QSize(387, 276));
-    EXPECT_TRUE(shot.save("../screenshots/memory.png"));
+    EXPECT_TRUE(shot.save(testsupport::ScreenshotPath("memory")));
 }
 
 } // namespace
