@@ -3,12 +3,11 @@
 #include "pages/MemoryImage.h"
 #include "tests/pages/MemoryBoardHarness.h"
 #include "tests/support/FileContent.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/OrdinaryUser.h"
 
 #include <QMetaObject>
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -41,28 +40,6 @@ public:
             destination[i] = PatternByte(address + i);
         return true;
     }
-};
-
-// Sets a file-size limit while it lives, as a full disk would stop a file from growing, and ignores
-// the signal that a write over the limit raises, so that the write fails instead.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) : handler(std::signal(SIGXFSZ, SIG_IGN)) {
-        EXPECT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-        rlimit limited = old;
-        limited.rlim_cur = bytes;
-        EXPECT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old);
-        std::signal(SIGXFSZ, handler);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit old{};
-    void (*handler)(int);
 };
 
 struct MemoryFileFailureTest : BoardPageTest {
@@ -138,7 +115,7 @@ TEST_F(MemoryFileFailureTest, AShortWriteOfTheOutputFileIsWarnedThenBoxedAndLose
     WriteFile(path, "earlier dump");
     {
         // 0x8000 words: 0x10000 bytes, twice as many characters of text; the file may take a third.
-        FileSizeLimit limit(0x8000);
+        testsupport::FileSizeLimit limit(0x8000);
         Load(QString::fromStdString(path));
     }
     ASSERT_EQ(harness.notes.messages.size(), 2u);

@@ -1,15 +1,14 @@
 #include "pages/MemoryImage.h"
 
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/Recorders.h"
 
 #include <cctype>
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
 #include <random>
-#include <sys/resource.h>
 
 namespace {
 
@@ -194,16 +193,13 @@ TEST(MemoryImageSave, AFailedSaveLeavesTheEarlierFileAsItWas) {
     EXPECT_EQ(SaveMemoryImage(folder / "missing/keep.bin", image.data(), image.size()), TImageSaveResult::Failed);
 
     // A file-size limit makes the file take fewer bytes than given, as a full disk would.
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 200000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const TImageSaveResult raw = SaveMemoryImage(folder / "keep.bin", image.data(), image.size());
-    const TImageSaveResult hex = SaveMemoryImage(folder / "keep.hex", image.data(), 150000);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    TImageSaveResult raw = TImageSaveResult::Ok;
+    TImageSaveResult hex = TImageSaveResult::Ok;
+    {
+        testsupport::FileSizeLimit limit(200000);
+        raw = SaveMemoryImage(folder / "keep.bin", image.data(), image.size());
+        hex = SaveMemoryImage(folder / "keep.hex", image.data(), 150000);
+    }
 
     EXPECT_EQ(raw, TImageSaveResult::ShortWrite);
     EXPECT_EQ(hex, TImageSaveResult::ShortWrite);
