@@ -73,14 +73,10 @@ TEST_F(MemoryFileFailureTest, AbortDuringALoadCreatesNoFileAndKeepsTheEarlierOne
     ASSERT_TRUE(connected);
     const std::string path = folder / "dump.bin";
     WriteFile(path, "earlier dump");
-    TBoardMemoryAccess boardAccess;
-    boardAccess.Bind(&board);
-    CountingAccess counter(&boardAccess);
-    counter.beforeChunk = [this](size_t chunk) {
+    CountTransfers([this](size_t chunk) {
         if (chunk == 2)
             QMetaObject::invokeMethod(page.findChild<TFormProgress*>()->ButtonAbort, "click", Qt::QueuedConnection);
-    };
-    page.SetMemoryAccess(&counter);
+    });
 
     Load(QString::fromStdString(path), "80000");
     EXPECT_EQ(counter.chunks.size(), 2u) << "the chunk under way when Abort was pressed ends the read";

@@ -1,41 +1,25 @@
 #include "pages/MemoryImage.h"
 
+#include "tests/support/FileContent.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/Recorders.h"
 
 #include <cctype>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
-#include <random>
 
 namespace {
 
 using testsupport::NotifyRecorder;
+using testsupport::RandomBytes;
+using testsupport::ReadFile;
 using testsupport::TempFolder;
-
-void WriteFile(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testsupport::WriteFile;
 
 std::vector<uint8_t> Bytes(std::initializer_list<int> values) {
     std::vector<uint8_t> bytes;
     for (int v : values)
         bytes.push_back(static_cast<uint8_t>(v));
-    return bytes;
-}
-
-std::vector<uint8_t> RandomBytes(size_t count, unsigned seed) {
-    std::mt19937 random(seed);
-    std::vector<uint8_t> bytes(count);
-    for (auto& b : bytes)
-        b = static_cast<uint8_t>(random());
     return bytes;
 }
 

@@ -5,7 +5,6 @@
 #include "tests/support/Mouse.h"
 #include "tests/support/Screenshots.h"
 
-
 namespace pagetest {
 
 PageHarness::PageHarness() {
