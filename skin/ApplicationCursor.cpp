@@ -46,8 +46,4 @@ void SetOverrideCursor(Qt::CursorShape shape) {
     Show();
 }
 
-Qt::CursorShape ApplicationCursor() {
-    return Layers().shown;
-}
-
 } // namespace skin

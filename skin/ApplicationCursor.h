@@ -12,8 +12,5 @@ namespace skin {
 void SetApplicationCursor(Qt::CursorShape shape);
 // Qt::ArrowCursor clears the override.
 void SetOverrideCursor(Qt::CursorShape shape);
-// What the application shows over its windows: the override, else the groups' cursor; Qt::ArrowCursor
-// when each widget shows its own.
-Qt::CursorShape ApplicationCursor();
 
 } // namespace skin
