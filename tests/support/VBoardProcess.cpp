@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sstream>
+#include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -114,9 +115,14 @@ void VBoardProcess::Start() {
         ADD_FAILURE() << "no pipe for the board server's output";
         return;
     }
+    const pid_t parent = getpid();
     pid = fork();
     if (pid == 0) {
-        // Only what is safe between fork and exec: the server's output goes to the pipe.
+        // Only what is safe between fork and exec: the server's output goes to the pipe, and it ends
+        // with the test program, also one that crashed.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent)
+            _exit(127);
         dup2(pipeEnds[1], STDOUT_FILENO);
         execv(program.c_str(), argv.data());
         _exit(127);

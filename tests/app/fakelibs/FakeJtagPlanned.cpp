@@ -1,8 +1,8 @@
 // A JTAG library whose opens follow a plan that the test sets: "-+-" makes the first open fail, the
 // second succeed and the third fail, and every open past the plan fails. An open link answers the
 // board-name query with "TZ8", as the panel's firmware does, and nothing else.
+#include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -41,7 +41,7 @@ int32_t VELDARA_JtagWrite(uint32_t, const uint8_t* bytes, uint32_t count) {
 }
 int32_t VELDARA_JtagRead(uint32_t, uint8_t* buffer, uint32_t count) {
     const uint32_t n = std::min<uint32_t>(count, static_cast<uint32_t>(pending.size()));
-    std::memcpy(buffer, pending.data(), n);
+    std::copy_n(pending.begin(), n, buffer);
     pending.erase(pending.begin(), pending.begin() + n);
     return static_cast<int32_t>(n);
 }
