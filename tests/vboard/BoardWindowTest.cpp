@@ -70,6 +70,13 @@ TEST_F(BoardWindowTest, OnlyLeftClicksOnThePartsChangeTheBoard) {
     QTest::mousePress(View(), Qt::RightButton, {}, layout::Key(1).center());
     QTest::mouseRelease(View(), Qt::RightButton, {}, layout::Key(1).center());
     EXPECT_EQ(Control("state"), before);
+
+    // The view does take clicks: the left button on the same switch and key.
+    QTest::mouseClick(View(), Qt::LeftButton, {}, layout::Switch(0).center());
+    EXPECT_EQ(Field("switches"), "0x001");
+    QTest::mousePress(View(), Qt::LeftButton, {}, layout::Key(1).center());
+    EXPECT_EQ(Field("keys"), "0x2");
+    QTest::mouseRelease(View(), Qt::LeftButton, {}, layout::Key(1).center());
 }
 
 TEST_F(BoardWindowTest, ChangesOnTheControlSocketShowAtOnce) {
