@@ -1,13 +1,18 @@
 // Faults through the whole stack, the panel against a board server process: the server killed in the
-// middle of a transfer, a disk that fills up under a save, a program folder that cannot be written.
+// middle of a transfer, a disk that fills up under a save, a second program reaching for the board, a
+// program folder that cannot be written.
 #include "app/PanelEntry.h"
 #include "pages/UnitMemory.h"
+#include "platform/DynamicLibrary.h"
+#include "platform/Files.h"
 #include "platform/InstanceLock.h"
 #include "shell/Unitprogress.h"
 #include "tests/support/FileContent.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/OrdinaryUser.h"
 #include "tests/support/PanelFixture.h"
+#include "tests/support/StderrCapture.h"
+#include "vboard/JtagConnect.h"
 
 #include <QTimer>
 #include <filesystem>
@@ -139,6 +144,40 @@ TEST_F(MemoryFaultTest, ASaveThatFillsTheDiskLeavesTheEarlierFileIntact) {
     // With room again, the same save succeeds.
     LoadFromMemory(dump, "8000");
     EXPECT_EQ(ReadFile(dump).size(), 0x20000u);
+}
+
+// A second program that opens the board's JTAG link while the panel holds it: the board refuses it
+// (one link per board, as the JTAG UART allows), so no frames of the two can interleave.
+class SecondLinkTest : public PanelFixture {};
+
+TEST_F(SecondLinkTest, IsRefusedAndThePanelGoesOnExchanging) {
+    ASSERT_TRUE(Connect());
+    QWidget* page = form->Page(0);
+    ClickAt(page, 250, 251); // Unlight All
+    ASSERT_EQ(BoardState("leds"), "0x000");
+
+    vboard::JtagConnectResult result = vboard::JtagConnectResult::Granted;
+    const int second = vboard::ConnectJtag(board->Folder(), 2000, result);
+    EXPECT_EQ(second, -1);
+    EXPECT_EQ(result, vboard::JtagConnectResult::InUse);
+    // Through the library the panel uses, as another program would open it.
+    platform::DynamicLibrary library;
+    TJtagApi api{};
+    ASSERT_TRUE(library.Load(platform::ProgramFolder() + JTAG_LIBRARY_NAME) && LookUpJtagApi(library, api));
+    std::vector<std::string> lines;
+    {
+        testsupport::StderrCapture captured;
+        EXPECT_EQ(api.open(0, ""), 0u);
+        lines = captured.Lines();
+    }
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("board 0 is in use"), std::string::npos) << lines[0];
+
+    ClickAt(page, 343, 133); // lamp 0
+    ClickAt(page, 46, 133);  // lamp 9
+    EXPECT_EQ(BoardState("leds"), "0x201");
+    EXPECT_TRUE(form->Board().IsConnected());
+    EXPECT_TRUE(notes.messages.empty());
 }
 
 // The program started with its folder closed to writing, run as the program runs.
