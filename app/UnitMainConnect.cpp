@@ -1,7 +1,7 @@
 // The connection workflow of the main window: probe, configure, probe again, and the status area
 // that reports each step.
 #include "app/UnitMain.h"
-#include "board/Protocol.h"
+#include "board/BoardCheck.h"
 #include "config/Download.h"
 #include "config/Quartusinfo.h"
 #include "pages/PageForm.h"
@@ -19,7 +19,6 @@ namespace {
 const char* const DEVICE_NAME = "EP3C120/EP4CE115";
 const char* const BITSTREAM_NAME = "QX7MB_ControlPanel.sof";
 const char* const CONFIGURE_STEP = "Configure FPGA";
-constexpr uint32_t NAME_QUERY_LIMIT_MS = 3000;
 
 void ErrorBox(const QString& text) {
     platform::ShowMessage(platform::MessageKind::Error, text.toStdString());
@@ -103,16 +102,7 @@ bool TFormMain::ProbeBoard(bool showErrors) {
         if (ok) {
             SetStatusInfo("Check board ID...", statuscolour::YELLOW);
             std::string name;
-            const uint32_t start = platform::GetTickCount();
-            do {
-                ok = m_Board.QueryBoardName(name);
-            } while (!ok && static_cast<uint32_t>(platform::GetTickCount() - start) < NAME_QUERY_LIMIT_MS);
-            if (ok && name != EXPECTED_BOARD_NAME) {
-                ok = false;
-                error = "Invalid Board Name";
-            } else if (!ok) {
-                error = "Failed to query board name.";
-            }
+            ok = CheckBoardName(m_Board, name, error);
             if (!ok)
                 m_Board.Disconnect();
         }

@@ -1,9 +1,11 @@
-// Writes 64 MiB into the virtual board's SDRAM and reads it back through TBoard, our
-// VELDARA_JTAG.DLL and a headless board server, then moves the same frames through a plain Unix
-// socket pair as the baseline. Reports MiB/s, exchanges, the time in the input drains (the one-byte
-// reads before every exchange) and the board server's resident memory.
+// Writes 64 MiB into the virtual board's SDRAM and reads it back through TBoard and a headless board
+// server, once through our virtual VELDARA_JTAG.DLL and once through the hardware edition with the
+// relay stand-in of libjtag_atlantic.so, then moves the same frames through a plain Unix socket pair as
+// the baseline. Reports MiB/s, exchanges, the time in the input drains (the one-byte reads before
+// every exchange), the time outside them for each edition, and the board server's resident memory.
+#include "bench/MeteredJtag.h"
+#include "bench/RandomImage.h"
 #include "board/Board.h"
-#include "platform/DynamicLibrary.h"
 #include "platform/Files.h"
 #include "vboard/BoardFolder.h"
 
@@ -26,37 +28,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr uint32_t TOTAL = 64u << 20;
-constexpr int ROUNDS = 3;
+constexpr int ROUNDS = 4;
 
 double Seconds(Clock::duration d) {
     return std::chrono::duration<double>(d).count();
-}
-
-// The library's entry points, wrapped to count exchanges and to time the drain's one-byte reads.
-TJtagApi library;
-uint64_t writes = 0;
-Clock::duration drainTime{};
-
-uint32_t Open(int32_t index, const char* name) {
-    return library.open(index, name);
-}
-void Close(uint32_t handle) {
-    library.close(handle);
-}
-int32_t Write(uint32_t handle, const uint8_t* bytes, uint32_t count) {
-    ++writes;
-    return library.write(handle, bytes, count);
-}
-int32_t Read(uint32_t handle, uint8_t* buffer, uint32_t count) {
-    if (count != 1)
-        return library.read(handle, buffer, count);
-    const auto start = Clock::now();
-    const int32_t got = library.read(handle, buffer, count);
-    drainTime += Clock::now() - start;
-    return got;
-}
-int32_t GetInfo(uint32_t handle, uint8_t* info) {
-    return library.getInfo(handle, info);
 }
 
 // A "Name:   value kB" line of a /proc file of the process.
@@ -161,11 +136,17 @@ std::vector<std::pair<uint32_t, uint32_t>> Exchanges(uint32_t chunk, uint32_t re
     return list;
 }
 
+// The outcome of one timed transfer.
+struct Measured {
+    bool ok = false;
+    double outside = 0.0; // seconds outside the drains
+};
+
 // One timed transfer through the board, with its exchanges and drain time, against its baseline.
 template <typename Transfer>
-bool Measure(const char* what, int round, std::size_t expected, Clock::duration base, double mib, Transfer transfer) {
-    drainTime = {};
-    writes = 0;
+Measured Measure(const char* what, const char* edition, int round, std::size_t expected, Clock::duration base,
+                 double mib, Transfer transfer) {
+    MeteredJtag::Reset();
     rusage before{};
     getrusage(RUSAGE_SELF, &before);
     const auto start = Clock::now();
@@ -173,15 +154,24 @@ bool Measure(const char* what, int round, std::size_t expected, Clock::duration 
     const auto total = Clock::now() - start;
     rusage after{};
     getrusage(RUSAGE_SELF, &after);
+    const uint64_t writes = MeteredJtag::Exchanges();
+    const auto drainTime = MeteredJtag::DrainTime();
     const double outside = Seconds(total - drainTime);
-    std::printf("round %d %-5s %6.1f MiB/s  %5llu exchanges%s  total %6.3f s  drains %6.3f s (%6.1f us each)  "
+    std::printf("round %d %-5s %-8s %6.1f MiB/s  %5llu exchanges%s  total %6.3f s  drains %6.3f s (%6.1f us each)  "
                 "outside drains %6.3f s  baseline %6.3f s  ratio %5.2f  (panel: %ld page faults, %ld waits)\n",
-                round, what, mib / Seconds(total), static_cast<unsigned long long>(writes),
+                round, what, edition, mib / Seconds(total), static_cast<unsigned long long>(writes),
                 writes == expected ? "" : " (UNEXPECTED)", Seconds(total), Seconds(drainTime),
                 1e6 * Seconds(drainTime) / static_cast<double>(writes), outside, Seconds(base), outside / Seconds(base),
                 after.ru_minflt - before.ru_minflt, after.ru_nvcsw - before.ru_nvcsw);
-    return ok && writes == expected;
+    return {ok && writes == expected, outside};
 }
+
+// One edition of VELDARA_JTAG.DLL, loaded behind the counting entry points.
+struct Edition {
+    const char* name;
+    MeteredJtag metered;
+    double outside[2] = {0.0, 0.0}; // summed over the rounds: write, read
+};
 
 } // namespace
 
@@ -197,65 +187,77 @@ int main() {
         return 1;
     }
 
-    platform::DynamicLibrary dll;
-    const std::string path = platform::ProgramFolder() + JTAG_LIBRARY_NAME;
-    if (!dll.Load(path)) {
-        std::fprintf(stderr, "cannot load %s\n", path.c_str());
+    // The hardware edition finds the stand-in of Quartus's JTAG library, which relays to the same server.
+    setenv("QUARTUS_ROOTDIR", QX7MB_FAKE_QUARTUS_DIR, 1);
+    Edition editions[2] = {{"virtual", {}, {}}, {"hardware", {}, {}}};
+    std::string loadError;
+    if (!editions[0].metered.Load(loadError) ||
+        !editions[1].metered.Load(std::string(QX7MB_HARDWARE_DIR) + "/" + JTAG_LIBRARY_NAME, loadError)) {
+        std::fprintf(stderr, "%s\n", loadError.c_str());
         return 1;
     }
-    library.open = reinterpret_cast<VELDARA_JtagOpen_t>(dll.Symbol("VELDARA_JtagOpen"));
-    library.close = reinterpret_cast<VELDARA_JtagClose_t>(dll.Symbol("VELDARA_JtagClose"));
-    library.write = reinterpret_cast<VELDARA_JtagWrite_t>(dll.Symbol("VELDARA_JtagWrite"));
-    library.read = reinterpret_cast<VELDARA_JtagRead_t>(dll.Symbol("VELDARA_JtagRead"));
-    library.getInfo = reinterpret_cast<VELDARA_JtagGetInfo_t>(dll.Symbol("VELDARA_JtagGetInfo"));
-    const TJtagApi wrapped{Open, Close, Write, Read, GetInfo};
+    const TJtagApi wrapped = MeteredJtag::Api();
 
-    std::vector<uint8_t> data(TOTAL);
-    uint64_t state = 88172645463325252ull;
-    for (std::size_t i = 0; i < data.size(); i += 8) {
-        state ^= state << 13;
-        state ^= state >> 7;
-        state ^= state << 17;
-        std::memcpy(&data[i], &state, 8);
-    }
+    const std::vector<uint8_t> data = RandomImage(TOTAL);
     std::vector<uint8_t> back(TOTAL);
 
     const long idleKiB = ResidentKiB(pid);
-    TBoard board(wrapped);
-    std::string error;
-    if (!board.Connect(error, 0) || !board.Ping()) {
-        std::fprintf(stderr, "no working link to the board server %s\n", error.c_str());
-        return 1;
-    }
-    const long linkedKiB = ResidentKiB(pid);
     const auto writeExchanges = Exchanges(MEM_WRITE_CHUNK_MAX, MEM_WRITE_HEADER_LEN, 1, true);
     const auto readExchanges = Exchanges(MEM_READ_CHUNK_MAX, MEM_READ_REQUEST_LEN, 1, false);
     const double mib = TOTAL / 1048576.0;
-    std::printf("64 MiB through TBoard, VELDARA_JTAG.DLL and qx7mb-vboard; baseline: the same frames through a "
-                "socket pair to another process\n");
-    // The machine is shared: several rounds, each direction next to its baseline; the first write also
-    // pays for the board's memory being taken.
+    std::printf("64 MiB through TBoard, each edition of VELDARA_JTAG.DLL and qx7mb-vboard; baseline: the same frames "
+                "through a socket pair to another process\n");
+    // The first write of all pays for the board's memory being taken: done once before the rounds.
+    editions[0].metered.Select();
+    long linkedKiB = 0;
+    {
+        TBoard board(wrapped);
+        std::string error;
+        if (!board.Connect(error, 0) || !board.Ping()) {
+            std::fprintf(stderr, "no working link to the board server %s\n", error.c_str());
+            return 1;
+        }
+        linkedKiB = ResidentKiB(pid);
+        board.MemoryWrite(MEM_TYPE_SDRAM, 0, data.data(), TOTAL);
+    }
+    const long writtenKiB = ResidentKiB(pid);
+    const long hugeKiB = ProcKiB(pid, "smaps_rollup", "AnonHugePages");
+
+    // The machine is shared: several rounds, each direction next to its baseline, the editions taking
+    // turns at going first, one link at a time as a board allows.
     bool ok = true;
-    long writtenKiB = 0;
-    long hugeKiB = 0;
     for (int round = 1; round <= ROUNDS; ++round) {
         const auto writeBase = Baseline(writeExchanges);
         const auto readBase = Baseline(readExchanges);
-        // After the baselines' fork every page is copy-on-write: written once more here, so that the
-        // timed read does not pay for the bench's own fork.
-        std::fill(back.begin(), back.end(), 0xEE);
-        Measure("write", round, writeExchanges.size(), writeBase, mib,
-                [&] { return board.MemoryWrite(MEM_TYPE_SDRAM, 0, data.data(), TOTAL); });
-        if (round == 1) {
-            writtenKiB = ResidentKiB(pid);
-            hugeKiB = ProcKiB(pid, "smaps_rollup", "AnonHugePages");
+        for (int turn = 0; turn < 2; ++turn) {
+            Edition& edition = editions[(round + turn) % 2];
+            edition.metered.Select();
+            TBoard board(wrapped);
+            std::string error;
+            if (!board.Connect(error, 0) || !board.Ping()) {
+                std::fprintf(stderr, "no working link to the board server through the %s edition %s\n", edition.name,
+                             error.c_str());
+                return 1;
+            }
+            // After the baselines' fork every page is copy-on-write: written once more here, so that the
+            // timed read does not pay for the bench's own fork.
+            std::fill(back.begin(), back.end(), 0xEE);
+            const Measured written = Measure("write", edition.name, round, writeExchanges.size(), writeBase, mib,
+                                             [&] { return board.MemoryWrite(MEM_TYPE_SDRAM, 0, data.data(), TOTAL); });
+            const Measured read = Measure("read", edition.name, round, readExchanges.size(), readBase, mib,
+                                          [&] { return board.MemoryRead(MEM_TYPE_SDRAM, 0, back.data(), TOTAL); });
+            ok = written.ok && read.ok && back == data && ok;
+            edition.outside[0] += written.outside;
+            edition.outside[1] += read.outside;
         }
-        ok = Measure("read", round, readExchanges.size(), readBase, mib,
-                     [&] { return board.MemoryRead(MEM_TYPE_SDRAM, 0, back.data(), TOTAL); }) &&
-             back == data && ok;
     }
-    board.Disconnect();
     std::printf("data %s\n", ok ? "verified" : "WRONG");
+    for (int direction = 0; direction < 2; ++direction) {
+        std::printf("%-5s outside the drains over %d rounds: virtual %6.3f s, hardware %6.3f s, hardware / virtual "
+                    "%5.3f\n",
+                    direction == 0 ? "write" : "read", ROUNDS, editions[0].outside[direction],
+                    editions[1].outside[direction], editions[1].outside[direction] / editions[0].outside[direction]);
+    }
     std::printf("board server resident: idle %ld KiB, idle with the link open %ld KiB, after the first write %ld KiB "
                 "(+%ld KiB over idle, %ld KiB in huge pages), at the end %ld KiB\n",
                 idleKiB, linkedKiB, writtenKiB, writtenKiB - idleKiB, hugeKiB, ResidentKiB(pid));

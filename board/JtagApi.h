@@ -23,6 +23,14 @@ struct TJtagApi {
     VELDARA_JtagGetInfo_t getInfo = nullptr;
 };
 
+namespace platform {
+class DynamicLibrary;
+}
+
+// Looks the five exports up in a loaded library; false when any is missing (the table then holds
+// those that were found).
+bool LookUpJtagApi(const platform::DynamicLibrary& library, TJtagApi& api);
+
 constexpr const char* JTAG_LIBRARY_NAME = "VELDARA_JTAG.DLL";
 
 // The information record the caller reserves for VELDARA_JtagGetInfo, and the one field read from it:

@@ -9,10 +9,6 @@
 
 namespace {
 
-template <typename Fn> Fn Lookup(const platform::DynamicLibrary& library, const char* name) {
-    return reinterpret_cast<Fn>(library.Symbol(name));
-}
-
 // root + "/bin", else root + "/bin32"; empty when neither exists.
 std::string ToolFolderUnder(const std::string& root) {
     if (root.empty())
@@ -33,12 +29,7 @@ TJtagPort::TJtagPort(int32_t deviceIndex, const std::string& deviceName)
         platform::ShowMessage(platform::MessageKind::Error, "fail to load dll - " + path);
         return;
     }
-    api.open = Lookup<VELDARA_JtagOpen_t>(library, "VELDARA_JtagOpen");
-    api.close = Lookup<VELDARA_JtagClose_t>(library, "VELDARA_JtagClose");
-    api.write = Lookup<VELDARA_JtagWrite_t>(library, "VELDARA_JtagWrite");
-    api.read = Lookup<VELDARA_JtagRead_t>(library, "VELDARA_JtagRead");
-    api.getInfo = Lookup<VELDARA_JtagGetInfo_t>(library, "VELDARA_JtagGetInfo");
-    if (!api.open || !api.close || !api.write || !api.read || !api.getInfo) {
+    if (!LookUpJtagApi(library, api)) {
         platform::ShowMessage(platform::MessageKind::Error, "fail to find some API");
         api = TJtagApi{};
         library.Release();

@@ -16,30 +16,35 @@ using VELDARA_Unused_t = int32_t (*)();
 
 constexpr const char* DOWNLOAD_LIBRARY_NAME = "VELDARA_DOWNLOAD.DLL";
 
-// In the order they are looked up.
+// All 21 in the order they are looked up, as CALLED(name) for the two that are called and
+// UNUSED(name) for the others.
+#define VELDARA_DOWNLOAD_EXPORTS(CALLED, UNUSED)                                                                       \
+    UNUSED(VELDARA_DownloadEEPROMByByteBlaster)                                                                        \
+    UNUSED(VELDARA_JtagDownloadByteBlaster)                                                                            \
+    CALLED(VELDARA_JtagDownload)                                                                                       \
+    UNUSED(VELDARA_JtagDownloadChain)                                                                                  \
+    UNUSED(VELDARA_Programming)                                                                                        \
+    UNUSED(VELDARA_DownloadNios2)                                                                                      \
+    UNUSED(VELDARA_DownloadNios2Ex)                                                                                    \
+    UNUSED(VELDARA_FlashProgrammer)                                                                                    \
+    UNUSED(VELDARA_AsDownload)                                                                                         \
+    UNUSED(VELDARA_AsDownloadPV)                                                                                       \
+    UNUSED(VELDARA_IsUsbBlasterDriverReady)                                                                            \
+    CALLED(VELDARA_GetQuatusVersion)                                                                                   \
+    UNUSED(VELDARA_SetQuartusProgrammerPath)                                                                           \
+    UNUSED(VELDARA_quartus_pgm)                                                                                        \
+    UNUSED(VELDARA_Nios2Terminal)                                                                                      \
+    UNUSED(VELDARA_KillNios2Terminal)                                                                                  \
+    UNUSED(VELDARA_EnableBlasterII)                                                                                    \
+    UNUSED(VELDARA_SetUB2Name)                                                                                         \
+    UNUSED(VELDARA_Jtagconfig)                                                                                         \
+    UNUSED(VELDARA_ExecuteJava)                                                                                        \
+    UNUSED(VELDARA_quartus_hps)
+
+#define VELDARA_DOWNLOAD_EXPORT_NAME(name) #name,
 constexpr const char* DOWNLOAD_EXPORT_NAMES[21] = {
-    "VELDARA_DownloadEEPROMByByteBlaster",
-    "VELDARA_JtagDownloadByteBlaster",
-    "VELDARA_JtagDownload",
-    "VELDARA_JtagDownloadChain",
-    "VELDARA_Programming",
-    "VELDARA_DownloadNios2",
-    "VELDARA_DownloadNios2Ex",
-    "VELDARA_FlashProgrammer",
-    "VELDARA_AsDownload",
-    "VELDARA_AsDownloadPV",
-    "VELDARA_IsUsbBlasterDriverReady",
-    "VELDARA_GetQuatusVersion",
-    "VELDARA_SetQuartusProgrammerPath",
-    "VELDARA_quartus_pgm",
-    "VELDARA_Nios2Terminal",
-    "VELDARA_KillNios2Terminal",
-    "VELDARA_EnableBlasterII",
-    "VELDARA_SetUB2Name",
-    "VELDARA_Jtagconfig",
-    "VELDARA_ExecuteJava",
-    "VELDARA_quartus_hps",
-};
+    VELDARA_DOWNLOAD_EXPORTS(VELDARA_DOWNLOAD_EXPORT_NAME, VELDARA_DOWNLOAD_EXPORT_NAME)};
+#undef VELDARA_DOWNLOAD_EXPORT_NAME
 
 // The control-panel bitstream that lies beside the program.
 constexpr const char* CONTROL_PANEL_BITSTREAM = "QX7MB_ControlPanel.sof";

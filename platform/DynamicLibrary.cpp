@@ -8,10 +8,17 @@ DynamicLibrary::~DynamicLibrary() {
     Release();
 }
 
-bool DynamicLibrary::Load(const std::string& path) {
+bool DynamicLibrary::Load(const std::string& path, Lifetime lifetime) {
     Release();
-    handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    return handle != nullptr;
+    const int flags = RTLD_NOW | RTLD_LOCAL | (lifetime == Lifetime::Process ? RTLD_NODELETE : 0);
+    handle = dlopen(path.c_str(), flags);
+    if (handle == nullptr) {
+        const char* reason = dlerror();
+        loadError = reason != nullptr ? reason : "cannot load " + path;
+        return false;
+    }
+    loadError.clear();
+    return true;
 }
 
 void DynamicLibrary::Release() {

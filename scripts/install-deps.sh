@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
-          fonts-liberation2 locales python3)
+          libcli11-dev nlohmann-json3-dev fonts-liberation2 locales python3)
 if [ "${1:-}" = "--display" ]; then
     packages+=(xvfb xauth openbox)
 fi

@@ -9,14 +9,15 @@
 
 namespace vboard {
 
-std::string DefaultBoardFolder() {
+std::string DefaultBoardFolder(int device) {
+    const std::string suffix = device > 0 ? "-" + std::to_string(device) : std::string();
     const char* folder = std::getenv("QX7MB_VBOARD");
     if (folder != nullptr && *folder != '\0')
-        return folder;
+        return folder + suffix;
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     if (runtime != nullptr && *runtime != '\0')
-        return std::string(runtime) + "/qx7mb-vboard";
-    return "/tmp/qx7mb-vboard-" + std::to_string(getuid());
+        return std::string(runtime) + "/qx7mb-vboard" + suffix;
+    return "/tmp/qx7mb-vboard-" + std::to_string(getuid()) + suffix;
 }
 
 int ConnectUnixSocket(const std::string& path) {

@@ -4,9 +4,10 @@
 
 namespace vboard {
 
-// The folder where a board server keeps its two sockets: $QX7MB_VBOARD, else
-// $XDG_RUNTIME_DIR/qx7mb-vboard, else /tmp/qx7mb-vboard-<uid>.
-std::string DefaultBoardFolder();
+// The folder where the board server of board `device` keeps its two sockets. Board 0's is
+// $QX7MB_VBOARD, else $XDG_RUNTIME_DIR/qx7mb-vboard, else /tmp/qx7mb-vboard-<uid>; board N (N >= 1)
+// serves the same name with "-N" appended.
+std::string DefaultBoardFolder(int device = 0);
 
 constexpr const char* JTAG_SOCKET_NAME = "jtag";
 constexpr const char* CONTROL_SOCKET_NAME = "control";

@@ -1,6 +1,7 @@
 #include "vboard/LinkService.h"
 
 #include "vboard/BoardFolder.h"
+#include "vboard/JtagConnect.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -191,6 +192,7 @@ void LinkService::Loop() {
             }
         }
         // Before any control line of this round, so that a state dump sees the links as they are now.
+        LetGoOfHungUpLinks();
         board.SetLinksOpen(static_cast<int>(jtagLinks.size()));
         for (auto it = controlLinks.begin(); it != controlLinks.end() && index < fds.size(); ++index) {
             if (it->fd != fds[index].fd)
@@ -215,8 +217,33 @@ void LinkService::AcceptJtag() {
     const int fd = Accept(jtagListener);
     if (fd < 0)
         return;
+    // A program that closes its link and opens another at once (the panel does, after configuring)
+    // hung up before it connected again: its old link goes first, so a reopen is never "in use".
+    LetGoOfHungUpLinks();
+    const uint8_t greeting = jtagLinks.empty() ? LINK_GRANTED : LINK_IN_USE;
+    std::size_t sent = 0;
+    // A program that gave up before it was served is no link either.
+    if (!SendSome(fd, &greeting, 1, sent) || sent != 1 || greeting == LINK_IN_USE) {
+        close(fd);
+        return;
+    }
     jtagLinks.emplace_back();
     jtagLinks.back().fd = fd;
+}
+
+void LinkService::LetGoOfHungUpLinks() {
+    for (auto it = jtagLinks.begin(); it != jtagLinks.end();) {
+        pollfd p{it->fd, POLLIN, 0};
+        if (poll(&p, 1, 0) > 0 && (p.revents & (POLLHUP | POLLERR))) {
+            // What it sent before hanging up still reaches the firmware, as on the loop's own path.
+            while (ReadJtag(*it)) {
+            }
+            close(it->fd);
+            it = jtagLinks.erase(it);
+        } else {
+            ++it;
+        }
+    }
 }
 
 void LinkService::AcceptControl() {

@@ -16,8 +16,8 @@
 namespace vboard {
 
 // Serves the board on two Unix stream sockets in a folder: "jtag" carries the raw bytes of the JTAG
-// link, "control" the text commands. It runs its own poll loop on its own thread and touches the
-// board only through VirtualBoard, so a window can run beside it on another thread.
+// link (one link at a time), "control" the text commands. It runs its own poll loop on its own thread
+// and touches the board only through VirtualBoard, so a window can run beside it on another thread.
 class LinkService {
 public:
     LinkService(VirtualBoard& board, std::string folder);
@@ -55,7 +55,9 @@ private:
 
     void Loop();
     void Wake();
+    // Grants a new JTAG connection the link, or tells it that the board is in use and closes it.
     void AcceptJtag();
+    void LetGoOfHungUpLinks();
     void AcceptControl();
     // False when the connection has ended.
     bool ReadJtag(JtagLink& link);

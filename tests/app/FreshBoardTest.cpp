@@ -1,42 +1,34 @@
 // The connection workflow against a freshly powered board: nothing answers until the FPGA is
 // configured. Each such attempt waits out the name query's time limit once, so the tick counter runs
-// faster than real time here.
+// faster than real time here. Every test runs with our virtual editions of the maker's libraries and
+// again with the hardware editions (through the Quartus stand-ins).
 #include "pages/PageForm.h"
 #include "platform/Clock.h"
+#include "tests/support/FastClock.h"
 #include "tests/support/PanelFixture.h"
 
 #include <chrono>
 
+using testsupport::Editions;
 using testsupport::PanelFixture;
 
 namespace {
 
-// Real time, sped up: a 3000 ms limit passes in 3000 / factor ms.
-class FastClock {
-public:
-    explicit FastClock(uint32_t factor) {
-        const auto start = std::chrono::steady_clock::now();
-        platform::SetTickSource([start, factor] {
-            const auto elapsed = std::chrono::steady_clock::now() - start;
-            return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() *
-                                         factor);
-        });
-    }
-    ~FastClock() { platform::SetTickSource({}); }
-    FastClock(const FastClock&) = delete;
-    FastClock& operator=(const FastClock&) = delete;
-};
-
-class FreshBoardTest : public PanelFixture {
+class FreshBoardTest : public PanelFixture, public ::testing::WithParamInterface<Editions> {
 protected:
+    FreshBoardTest() : PanelFixture(GetParam()) {}
+
     std::vector<std::string> BoardOptions() const override { return {}; }
 
-    FastClock clock{5};
+    testsupport::FastClock clock{5};
 };
+
+INSTANTIATE_TEST_SUITE_P(Editions, FreshBoardTest, ::testing::Values(Editions::Virtual, Editions::Hardware),
+                         testsupport::EditionsName);
 
 } // namespace
 
-TEST_F(FreshBoardTest, IsConfiguredQuietlyAndConnectedOnTheLedPage) {
+TEST_P(FreshBoardTest, IsConfiguredQuietlyAndConnectedOnTheLedPage) {
     ASSERT_EQ(BoardState("configured"), "0");
     ASSERT_TRUE(Connect());
     EXPECT_TRUE(notes.messages.empty());
@@ -57,7 +49,7 @@ TEST_F(FreshBoardTest, IsConfiguredQuietlyAndConnectedOnTheLedPage) {
     EXPECT_EQ(name, "TZ8");
 }
 
-TEST_F(FreshBoardTest, AFailedSecondProbeShowsItsBoxAndEndsDisconnected) {
+TEST_P(FreshBoardTest, AFailedSecondProbeShowsItsBoxAndEndsDisconnected) {
     // The bitstream is accepted, but the firmware stays silent.
     board->Control("fault silent on");
     EXPECT_FALSE(Connect());

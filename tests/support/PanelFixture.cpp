@@ -13,12 +13,21 @@ namespace testsupport {
 
 namespace {
 
-const char* const PROGRAM_FILES[] = {"VELDARA_JTAG.DLL", "VELDARA_DOWNLOAD.DLL", "QX7MB_ControlPanel.sof",
-                                     "qx7mb-vboard"};
+const char* const LIBRARIES[] = {"VELDARA_JTAG.DLL", "VELDARA_DOWNLOAD.DLL"};
+const char* const PROGRAM_FILES[] = {"QX7MB_ControlPanel.sof", "qx7mb-vboard"};
 
 } // namespace
 
-PanelFixture::PanelFixture() : workingFolder(platform::GetWorkingFolder()) {
+std::string EditionsName(const ::testing::TestParamInfo<Editions>& info) {
+    return info.param == Editions::Hardware ? "Hardware" : "Virtual";
+}
+
+PanelFixture::PanelFixture(Editions editions)
+    : quartusRoot("QUARTUS_ROOTDIR", editions == Editions::Hardware ? QX7MB_FAKE_QUARTUS_DIR : nullptr),
+      workingFolder(platform::GetWorkingFolder()) {
+    const std::string libraries = editions == Editions::Hardware ? QX7MB_HARDWARE_DIR : QX7MB_BIN_DIR;
+    for (const char* name : LIBRARIES)
+        std::filesystem::create_symlink(libraries + "/" + name, program / name);
     for (const char* name : PROGRAM_FILES)
         std::filesystem::create_symlink(std::string(QX7MB_BIN_DIR) + "/" + name, program / name);
     platform::SetProgramFolder(program.Path());

@@ -14,14 +14,23 @@ class QWidget;
 
 namespace testsupport {
 
+// The editions of the maker's libraries in the panel's folder: ours for the virtual board, or the
+// hardware editions with QUARTUS_ROOTDIR naming the build's Quartus stand-ins, which reach the same
+// virtual board through a relay JTAG library and a programmer of their own.
+enum class Editions { Virtual, Hardware };
+
+// "Virtual" or "Hardware", for the names of tests run with each.
+std::string EditionsName(const ::testing::TestParamInfo<Editions>& info);
+
 // The panel's main window against a headless virtual board, for one test. The program's folder is a
 // private one holding links to the built libraries, the bitstream and the board server (a test may
-// take any of them away), with "system.log" written there; a registry file records Quartus 13.1, no
-// Quartus variables are set, every box is recorded and the dialogs are scripted. The window is
-// created and shown with TimerRun stopped, so that nothing connects by itself.
+// take any of them away), with "system.log" written there; a registry file records Quartus 13.1,
+// QUARTUS_ROOTDIR is set only for the hardware editions and the other Quartus variables never, every
+// box is recorded and the dialogs are scripted. The window is created and shown with TimerRun stopped,
+// so that nothing connects by itself.
 class PanelFixture : public ::testing::Test {
 protected:
-    PanelFixture();
+    explicit PanelFixture(Editions editions = Editions::Virtual);
     ~PanelFixture() override;
 
     void SetUp() override;

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -54,9 +55,26 @@ bool Reap(int pid, std::chrono::steady_clock::duration limit) {
 
 } // namespace
 
-VBoardProcess::VBoardProcess(std::vector<std::string> options) : env("QX7MB_VBOARD", folder.Path().c_str()) {
+VBoardProcess::VBoardProcess(std::vector<std::string> options) : folder(std::in_place), path(folder->Path()) {
+    env.emplace("QX7MB_VBOARD", path.c_str());
+    options.insert(options.begin(), {"--dir", path});
+    Start(options);
+}
+
+VBoardProcess::VBoardProcess(int device, std::vector<std::string> options) : path(vboard::DefaultBoardFolder(device)) {
+    // Without a test's board 0 the folder would be the user's own board N's.
+    if (std::getenv("QX7MB_VBOARD") == nullptr) {
+        ADD_FAILURE() << "board " << device << " needs the test's board 0 first";
+        folder.emplace();
+        return;
+    }
+    options.insert(options.begin(), {"--device", std::to_string(device)});
+    Start(options);
+}
+
+void VBoardProcess::Start(const std::vector<std::string>& options) {
     const std::string program = ServerProgram();
-    std::vector<std::string> args = {program, "--headless", "--dir", folder.Path()};
+    std::vector<std::string> args = {program, "--headless"};
     args.insert(args.end(), options.begin(), options.end());
     std::vector<char*> argv;
     for (auto& arg : args)
@@ -77,15 +95,15 @@ VBoardProcess::VBoardProcess(std::vector<std::string> options) : env("QX7MB_VBOA
         return;
     }
     const auto deadline = std::chrono::steady_clock::now() + START_LIMIT;
-    while (!Accepts(folder / vboard::JTAG_SOCKET_NAME) || !Accepts(folder / vboard::CONTROL_SOCKET_NAME)) {
+    while (!Accepts(path + "/" + vboard::JTAG_SOCKET_NAME) || !Accepts(path + "/" + vboard::CONTROL_SOCKET_NAME)) {
         int status = 0;
         if (waitpid(pid, &status, WNOHANG) == pid) {
-            ADD_FAILURE() << program << " ended before serving " << folder.Path();
+            ADD_FAILURE() << program << " ended before serving " << path;
             pid = -1;
             return;
         }
         if (std::chrono::steady_clock::now() > deadline) {
-            ADD_FAILURE() << program << " does not serve " << folder.Path();
+            ADD_FAILURE() << program << " does not serve " << path;
             return;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
@@ -93,20 +111,25 @@ VBoardProcess::VBoardProcess(std::vector<std::string> options) : env("QX7MB_VBOA
 }
 
 VBoardProcess::~VBoardProcess() {
-    if (pid <= 0)
-        return;
-    kill(pid, SIGTERM);
-    if (!Reap(pid, STOP_LIMIT)) {
-        ADD_FAILURE() << "the board server did not end on SIGTERM";
-        kill(pid, SIGKILL);
-        Reap(pid, STOP_LIMIT);
+    if (pid > 0) {
+        kill(pid, SIGTERM);
+        if (!Reap(pid, STOP_LIMIT)) {
+            ADD_FAILURE() << "the board server did not end on SIGTERM";
+            kill(pid, SIGKILL);
+            Reap(pid, STOP_LIMIT);
+        }
+    }
+    // Board N's folder was made by its server, not by the test: it goes with the board.
+    if (!folder) {
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
     }
 }
 
 std::string VBoardProcess::Control(const std::string& line) {
     vboard::ControlClient client;
     std::string reply;
-    if (!client.Connect(folder.Path()) || !client.Request(line, reply, CONTROL_LIMIT_MS))
+    if (!client.Connect(path) || !client.Request(line, reply, CONTROL_LIMIT_MS))
         return "error: no reply from the board server";
     return reply;
 }

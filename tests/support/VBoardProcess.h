@@ -3,6 +3,7 @@
 #include "tests/support/Recorders.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,10 @@ public:
     // The options after --headless --dir FOLDER; by default the board starts configured, its firmware
     // answering at once.
     explicit VBoardProcess(std::vector<std::string> options = {"--configured"});
+    // Board `device` (N >= 1) beside the test's board 0, whose folder $QX7MB_VBOARD names: started with
+    // --device N instead of a folder, so that it serves the folder it finds for itself. Its folder is
+    // removed on destruction.
+    VBoardProcess(int device, std::vector<std::string> options);
     ~VBoardProcess();
     VBoardProcess(const VBoardProcess&) = delete;
     VBoardProcess& operator=(const VBoardProcess&) = delete;
@@ -26,11 +31,14 @@ public:
     std::string Field(const std::string& name);
     // A numeric field of the state dump (0x... or decimal).
     uint32_t Number(const std::string& name);
-    const std::string& Folder() const { return folder.Path(); }
+    const std::string& Folder() const { return path; }
 
 private:
-    TempFolder folder;
-    ScopedEnv env;
+    void Start(const std::vector<std::string>& options);
+
+    std::optional<TempFolder> folder;
+    std::optional<ScopedEnv> env;
+    std::string path;
     int pid = -1;
 };
 

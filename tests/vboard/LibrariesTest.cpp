@@ -100,9 +100,10 @@ TEST_F(JtagLibraryTest, InfoRecordCarriesTheLinkDescriptionAtOffset112) {
 
 TEST_F(JtagLibraryTest, UnknownAndClosedHandlesAreRefused) {
     VBoardProcess server;
+    VBoardProcess other(1, {"--configured"});
     const uint32_t handle = open(0, "");
     ASSERT_NE(handle, 0u);
-    const uint32_t second = open(0, "");
+    const uint32_t second = open(1, "");
     EXPECT_NE(second, 0u);
     EXPECT_NE(second, handle);
     close(handle);

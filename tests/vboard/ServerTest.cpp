@@ -62,6 +62,9 @@ TEST(ServerTest, OptionsAreChecked) {
     EXPECT_EQ(RunServer({"--help"}), 0);
     EXPECT_EQ(RunServer({"--bogus"}), 2);
     EXPECT_EQ(RunServer({"--dir"}), 2);
+    EXPECT_EQ(RunServer({"--device", "-1"}), 2);
+    EXPECT_EQ(RunServer({"--device", "1x"}), 2);
+    EXPECT_EQ(RunServer({"--device"}), 2);
 }
 
 TEST(ServerTest, FolderIsPrivateAndSocketsGoWhenTheServerEnds) {

@@ -19,10 +19,11 @@ constexpr int DEFAULT_LIMIT_MS = 20000;
 } // namespace
 
 // The second argument is taken as the time the board may take, in milliseconds (the panel passes
-// 20000); the others mean nothing to a virtual board.
-QX7MB_EXPORT uint8_t VELDARA_JtagDownload(const char* bitstreamPath, int32_t limitMs, uint8_t, int32_t, int32_t,
+// 20000), and the fourth as the device number of the board to configure (the panel passes 0); the
+// others mean nothing to a virtual board.
+QX7MB_EXPORT uint8_t VELDARA_JtagDownload(const char* bitstreamPath, int32_t limitMs, uint8_t, int32_t device, int32_t,
                                           uint8_t, uint8_t) {
-    if (bitstreamPath == nullptr || *bitstreamPath == '\0')
+    if (bitstreamPath == nullptr || *bitstreamPath == '\0' || device < 0)
         return 0;
     // A file that is not a bitstream never reaches the board.
     vboard::Bitstream bitstream;
@@ -34,7 +35,7 @@ QX7MB_EXPORT uint8_t VELDARA_JtagDownload(const char* bitstreamPath, int32_t lim
         return 0;
     vboard::ControlClient client;
     std::string reply;
-    if (!client.Connect(vboard::DefaultBoardFolder()) ||
+    if (!client.Connect(vboard::DefaultBoardFolder(device)) ||
         !client.Request(std::string("configure ") + absolute, reply, limitMs > 0 ? limitMs : DEFAULT_LIMIT_MS))
         return 0;
     return reply == "ok configured " + bitstream.design ? 1 : 0;

@@ -1,10 +1,14 @@
-// VELDARA_JTAG.DLL, our edition: the JTAG link is the "jtag" socket of a board server. With no board
-// server listening, the open fails as it does with an unplugged cable.
+// VELDARA_JTAG.DLL, our edition: the JTAG link is the "jtag" socket of a board server. The device
+// number selects the board: device N is served in board N's folder. With no board server listening,
+// the open fails as it does with an unplugged cable; while another link holds the board, it fails
+// and says so on standard error.
 #include "board/JtagApi.h"
 #include "vboard/BoardFolder.h"
+#include "vboard/JtagConnect.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <poll.h>
@@ -20,7 +24,8 @@ namespace {
 // A read that finds nothing waits this long for bytes, so that a caller polling until its own time
 // limit does not spin a core.
 constexpr long READ_WAIT_NS = 200 * 1000;
-// A board server that takes no bytes for this long is taken for gone.
+// A board server that takes no bytes for this long, or does not grant a link in this time, is taken
+// for gone.
 constexpr time_t WRITE_LIMIT_S = 5;
 constexpr const char* LINK_DESCRIPTION = "QX7-MB virtual board (JTAG over Unix socket)";
 
@@ -56,8 +61,14 @@ int32_t ReceiveNow(int fd, uint8_t* buffer, uint32_t count) {
 
 } // namespace
 
-QX7MB_EXPORT uint32_t VELDARA_JtagOpen(int32_t, const char*) {
-    const int fd = vboard::ConnectUnixSocket(vboard::DefaultBoardFolder() + "/" + vboard::JTAG_SOCKET_NAME);
+QX7MB_EXPORT uint32_t VELDARA_JtagOpen(int32_t device, const char*) {
+    if (device < 0)
+        return 0;
+    vboard::JtagConnectResult result;
+    const int fd =
+        vboard::ConnectJtag(vboard::DefaultBoardFolder(device), static_cast<int>(WRITE_LIMIT_S * 1000), result);
+    if (result == vboard::JtagConnectResult::InUse)
+        std::fprintf(stderr, "VELDARA_JTAG.DLL: board %d is in use: another program holds its JTAG link\n", device);
     if (fd < 0)
         return 0;
     timeval limit{WRITE_LIMIT_S, 0};

@@ -6,6 +6,7 @@
 #include "vboard/VirtualBoard.h"
 #include "vboard/window/WindowRun.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <signal.h>
@@ -14,14 +15,27 @@
 namespace {
 
 void Usage(FILE* out) {
-    std::fputs("Usage: qx7mb-vboard [--headless] [--dir PATH] [--configured] [--help]\n"
+    std::fputs("Usage: qx7mb-vboard [--headless] [--device N] [--dir PATH] [--configured] [--help]\n"
                "The virtual QX7-MB board: serves the sockets 'jtag' and 'control' in its folder\n"
-               "($QX7MB_VBOARD, else $XDG_RUNTIME_DIR/qx7mb-vboard, else /tmp/qx7mb-vboard-<uid>).\n"
+               "($QX7MB_VBOARD, else $XDG_RUNTIME_DIR/qx7mb-vboard, else /tmp/qx7mb-vboard-<uid>;\n"
+               "board N >= 1 the same name with \"-N\" appended). One JTAG link at a time.\n"
                "  --headless     run without a board window\n"
+               "  --device N     serve board N, which JTAG device number N reaches (default 0)\n"
                "  --dir PATH     serve this folder instead\n"
                "  --configured   start with the control-panel design already configured\n"
                "  --help         show this text\n",
                out);
+}
+
+// A device number: decimal digits only, up to the largest 32-bit one.
+bool ParseDevice(const std::string& text, int& device) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [last, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || error != std::errc() || last != end || value < 0)
+        return false;
+    device = value;
+    return true;
 }
 
 } // namespace
@@ -29,11 +43,14 @@ void Usage(FILE* out) {
 int main(int argc, char** argv) {
     bool headless = false;
     bool configured = false;
+    int device = 0;
     std::string folder;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--headless") {
             headless = true;
+        } else if (arg == "--device" && i + 1 < argc && ParseDevice(argv[i + 1], device)) {
+            ++i;
         } else if (arg == "--configured") {
             configured = true;
         } else if (arg == "--dir" && i + 1 < argc && argv[i + 1][0] != '\0') {
@@ -48,7 +65,7 @@ int main(int argc, char** argv) {
         }
     }
     if (folder.empty())
-        folder = vboard::DefaultBoardFolder();
+        folder = vboard::DefaultBoardFolder(device);
     if (!headless && !vboard::DisplayAvailable()) {
         std::fprintf(stderr, "qx7mb-vboard: no display for the board window; use --headless\n");
         return 1;

@@ -1,0 +1,169 @@
+// The commands on the board as a whole and its outputs: info, configure, leds, hex, sd and vga.
+#include "board/VgaPatterns.h"
+#include "cli/Commands.h"
+#include "cli/Numbers.h"
+#include "config/Download.h"
+#include "config/Quartusinfo.h"
+#include "platform/Files.h"
+
+#include <cstdio>
+#include <sstream>
+
+namespace cli {
+
+namespace {
+
+constexpr uint64_t LED_MASK_MAX = 0x3FF;
+
+std::string Version(double version) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", version);
+    return text;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+} // namespace
+
+CommandResult RunInfo(ToolSession& session) {
+    std::string error;
+    if (!session.Connect(error))
+        return CommandResult::Failure(EXIT_BOARD, error);
+    const double registry = ReadQuartusVersion32();
+    const double registry64 = ReadQuartusVersion64();
+    const double library = TDownload().GetQuatusVersion();
+    CommandResult result;
+    result.fields["board"] = session.Connection().BoardName();
+    result.fields["link"] = session.Board().LinkDescription();
+    result.fields["quartus"] = {{"registry", registry}, {"registry64", registry64}, {"library", library}};
+    session.Print("board    " + session.Connection().BoardName());
+    session.Print("link     " + session.Board().LinkDescription());
+    if (registry == 0.0 && registry64 == 0.0 && library == 0.0)
+        session.Print("quartus  none found");
+    else
+        session.Print("quartus  " + Version(registry) + " (registry), " + Version(registry64) + " (64-bit registry), " +
+                      Version(library) + " (VELDARA_DOWNLOAD.DLL)");
+    return result;
+}
+
+CommandResult RunConfigure(ToolSession& session) {
+    const ToolRequest& request = session.Request();
+    if (request.noConfigure)
+        return CommandResult::Failure(EXIT_USAGE, "configure cannot run with --no-configure");
+    const std::string bitstream = request.file.empty() ? BoardConnection::DefaultBitstream() : request.file;
+    // A file the user names must be there; a missing default is the installation's fault, told below.
+    if (!request.file.empty() && !platform::FileExists(bitstream))
+        return CommandResult::Failure(EXIT_USAGE, "no such file: " + bitstream);
+    std::string error;
+    if (!session.Connection().Configure(bitstream, error))
+        return CommandResult::Failure(EXIT_BOARD, error);
+    // Whatever the design, the FPGA is configured; whether the control-panel firmware runs is news.
+    std::string probeError;
+    const bool firmware = session.Connection().Probe(probeError);
+    CommandResult result;
+    result.fields["bitstream"] = bitstream;
+    result.fields["firmware"] = firmware ? nlohmann::json(session.Connection().BoardName()) : nlohmann::json();
+    session.Print("Configure FPGA success: " + bitstream);
+    session.Print(firmware ? "the control-panel firmware answers (" + session.Connection().BoardName() + ")"
+                           : "no control-panel firmware answers: " + probeError);
+    return result;
+}
+
+CommandResult RunLeds(ToolSession& session) {
+    uint64_t mask = 0;
+    std::string error;
+    if (!ParseNumber(session.Request().value, false, mask, error))
+        return CommandResult::Failure(EXIT_USAGE, "MASK " + error);
+    if (mask > LED_MASK_MAX)
+        return CommandResult::Failure(EXIT_USAGE, "MASK " + Hex(mask) + " is above " + Hex(LED_MASK_MAX) +
+                                                      ": the board has ten LEDs");
+    if (!session.Connect(error))
+        return CommandResult::Failure(EXIT_BOARD, error);
+    if (!session.Board().SetLeds(static_cast<uint32_t>(mask)))
+        return CommandResult::Failure(EXIT_BOARD, "Failed to set the LEDs.");
+    CommandResult result;
+    result.fields["leds"] = mask;
+    session.Print("LEDs " + Hex(mask, 3));
+    return result;
+}
+
+CommandResult RunHex(ToolSession& session) {
+    uint32_t word = 0;
+    std::string error;
+    if (!ParseDigits(session.Request().value, word, error))
+        return CommandResult::Failure(EXIT_USAGE, "DIGITS " + error);
+    if (!session.Connect(error))
+        return CommandResult::Failure(EXIT_BOARD, error);
+    if (!session.Board().SetSevenSegment(word, 0))
+        return CommandResult::Failure(EXIT_BOARD, "Failed to set the 7-segment digits.");
+    const std::string digits = Hex(word, 6).substr(2);
+    CommandResult result;
+    result.fields["digits"] = digits;
+    result.fields["digit_word"] = word;
+    session.Print("HEX5..HEX0 " + digits);
+    return result;
+}
+
+CommandResult RunSd(ToolSession& session) {
+    std::string error;
+    if (!session.Connect(error))
+        return CommandResult::Failure(EXIT_BOARD, error);
+    bool present = false;
+    bool flag = false;
+    std::string csd;
+    std::string cid;
+    std::string fileSystem;
+    TBoard& board = session.Board();
+    board.DrainInput();
+    if (!board.ReadSdCardInfo(present, csd, cid, fileSystem, flag))
+        return CommandResult::Failure(EXIT_BOARD, "Failed to access SDCARD.");
+    if (!present)
+        return CommandResult::Failure(EXIT_BOARD,
+                                      "Failed to access the SDCARD. Please make sure a SDCARD is pluged into the "
+                                      "Cyclone V Vantrel Board.",
+                                      {{"card", false}});
+    CommandResult result;
+    result.fields["card"] = true;
+    result.fields["cid"] = Lines(cid);
+    result.fields["csd"] = Lines(csd);
+    result.fields["file_system"] = fileSystem;
+    session.Print("Card Identification");
+    for (const std::string& line : Lines(cid))
+        session.Print(line);
+    session.Print("Card Specific Data");
+    for (const std::string& line : Lines(csd))
+        session.Print(line);
+    session.Print("File System:");
+    session.Print(fileSystem);
+    return result;
+}
+
+CommandResult RunVga(ToolSession& session) {
+    int pattern = 0;
+    std::string error;
+    if (!ParseVgaPattern(session.Request().value, pattern, error))
+        return CommandResult::Failure(EXIT_USAGE, "PATTERN " + error);
+    if (!session.Connect(error))
+        return CommandResult::Failure(EXIT_BOARD, error);
+    TBoard& board = session.Board();
+    // As the VGA page does when it is shown: the output is probed before a pattern is sent.
+    bool accepted = false;
+    if (!board.SendControl(accepted, 5, 1, 0) || !accepted)
+        return CommandResult::Failure(EXIT_BOARD, "The board's VGA output does not answer its probe.");
+    board.DrainInput();
+    if (!board.SendControl(accepted, 4, 2, static_cast<uint8_t>(pattern)) || !accepted)
+        return CommandResult::Failure(EXIT_BOARD, "Failed to set VGA-OUT.");
+    CommandResult result;
+    result.fields["pattern"] = pattern;
+    result.fields["name"] = VGA_PATTERNS[pattern].name;
+    session.Print("Set VGA-OUT Success: " + std::to_string(pattern) + " " + VGA_PATTERNS[pattern].name);
+    return result;
+}
+
+} // namespace cli

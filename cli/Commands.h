@@ -1,0 +1,22 @@
+#pragma once
+
+#include "cli/CommandResult.h"
+#include "cli/ToolSession.h"
+
+namespace cli {
+
+// The commands. Each checks its own input first and refuses bad input before it connects, so that
+// nothing reaches the board; then it connects as the panel does, acts, and reports.
+CommandResult RunInfo(ToolSession& session);
+CommandResult RunConfigure(ToolSession& session);
+CommandResult RunLeds(ToolSession& session);
+CommandResult RunHex(ToolSession& session);
+CommandResult RunInputs(ToolSession& session);
+CommandResult RunWatch(ToolSession& session);
+CommandResult RunSd(ToolSession& session);
+CommandResult RunVga(ToolSession& session);
+CommandResult RunMemRead(ToolSession& session);
+CommandResult RunMemWrite(ToolSession& session);
+CommandResult RunMemVerify(ToolSession& session);
+
+} // namespace cli

@@ -1,0 +1,190 @@
+#include "cli/ToolOptions.h"
+
+#include "board/VgaPatterns.h"
+
+#include <CLI/CLI.hpp>
+#include <climits>
+#include <filesystem>
+#include <ostream>
+#include <sstream>
+
+namespace cli {
+
+namespace {
+
+const char* const TOOL_DESCRIPTION = R"(qx7mb: the QX7-MB board from the command line, for scripts and labs.
+Every command connects as the control panel does: it looks for the board's firmware and, unless
+--no-configure, configures the FPGA with QX7MB_ControlPanel.sof when none answers; it disconnects
+at its end.)";
+
+const char* const TOOL_FOOTER =
+    R"(Numbers: ADDR and LENGTH are bytes, decimal or 0x hexadecimal, with an optional K (x1024)
+or M (x1048576): 0x100000, 1M and 1024K are the same. The SDRAM holds 64M bytes (0 to 0x3FFFFFF).
+Files: a FILE whose name ends in .hex (any case) is a .HEX image, two hexadecimal digits per byte
+and nothing else; any other FILE is a raw image of the bytes.
+
+Output: results on standard output, as text or, with --json, as one JSON object per command
+("ok", the command's results, "error" on failure). Transfers show a progress bar on standard
+error when it is a terminal; Ctrl-C ends a transfer after its current exchange.
+
+Exit codes: 0 success; 1 the board or link failed, or the output file could not be written (one
+line on standard error says what); 2 bad usage or input (nothing was sent to the board); 3 verify
+found a difference; 130 Ctrl-C ended a transfer or a watch with --count.
+
+Boards: --device N reaches board N. A virtual board N is served by "qx7mb-vboard --device N".
+A board takes one JTAG link at a time: while the panel or another qx7mb holds it, commands fail.
+
+Examples:
+  qx7mb info
+  qx7mb leds 0x3FF
+  qx7mb --device 1 hex 0123AB
+  qx7mb --json inputs
+  qx7mb watch --count 1
+  qx7mb vga "Color Scale"
+  qx7mb mem write 0 image.bin --verify
+  qx7mb mem read 0x100000 4K dump.hex
+  qx7mb mem verify 0 image.bin)";
+
+const char* const MEMORY_FOOTER =
+    R"(ADDR and LENGTH are bytes: decimal or 0x hexadecimal, optionally followed by K (x1024) or
+M (x1048576). The range must lie within the 64M bytes of SDRAM. A FILE named *.hex (any case) is a
+.HEX image (two hexadecimal digits per byte, no blanks or line breaks); any other is raw. A range
+past the SDRAM's end, a missing file or a malformed .HEX file is refused before anything is sent.)";
+
+const char* const COMMON_FOOTER =
+    R"(Every command also takes --device N (the board), --json (one JSON object on standard output)
+and --no-configure (never configure the FPGA), before or after its name. Exit codes: 0 success,
+1 the board or link failed, 2 bad usage or input (nothing sent), 3 verify found a difference,
+130 interrupted by Ctrl-C. See qx7mb --help.)";
+
+// A command's own notes, then what every command shares.
+void Footer(CLI::App* sub, const std::string& notes) {
+    sub->footer(notes.empty() ? std::string(COMMON_FOOTER) : notes + "\n\n" + COMMON_FOOTER);
+}
+
+CLI::Option* Positional(CLI::App* sub, const std::string& name, std::string& value, const std::string& description) {
+    return sub->add_option(name, value, description)->type_name("")->required();
+}
+
+std::string PatternList() {
+    std::string list = "Patterns:";
+    for (int i = 0; i < VGA_PATTERN_COUNT; ++i)
+        list += "\n  " + std::to_string(i) + "  " + VGA_PATTERNS[i].name;
+    return list;
+}
+
+std::string Absolute(const std::string& file) {
+    if (file.empty())
+        return file;
+    std::error_code error;
+    const std::filesystem::path path = std::filesystem::absolute(file, error);
+    return error ? file : path.lexically_normal().string();
+}
+
+} // namespace
+
+ParseOutcome ParseToolArguments(const std::vector<std::string>& args, ToolRequest& request, std::ostream& out,
+                                std::string& error) {
+    CLI::App app(TOOL_DESCRIPTION, "qx7mb");
+    app.footer(TOOL_FOOTER);
+    app.get_formatter()->column_width(32);
+    // The global options are also taken after the command.
+    app.fallthrough();
+    app.require_subcommand(1);
+    app.add_option("--device", request.device, "the board: the device number passed to VELDARA_JtagOpen (default 0)")
+        ->type_name("N")
+        ->check(CLI::Range(0, INT32_MAX).description(""));
+    app.add_flag("--json", request.json, "print one JSON object on standard output instead of text");
+    app.add_flag("--no-configure", request.noConfigure,
+                 "never configure the FPGA: fail when the control-panel firmware does not answer");
+
+    // Each command sets what it is when the command line names it.
+    const auto command = [&request](CLI::App* sub, ToolCommand which, const std::string& name) {
+        sub->parse_complete_callback([&request, which, name] {
+            request.command = which;
+            request.name = name;
+        });
+        return sub;
+    };
+
+    Footer(command(app.add_subcommand("info", "the board's name, the link's description and the Quartus version found"),
+                   ToolCommand::Info, "info"),
+           "");
+
+    auto* configure = command(app.add_subcommand("configure", "configure the FPGA, then look for the firmware"),
+                              ToolCommand::Configure, "configure");
+    configure->add_option("FILE", request.file, "the bitstream (default: QX7MB_ControlPanel.sof beside the program)")
+        ->type_name("");
+    Footer(configure, "The FPGA is configured whatever runs on it; the output then says whether the control-panel\n"
+                      "firmware answers.");
+
+    auto* leds = command(app.add_subcommand("leds", "light the ten red LEDs"), ToolCommand::Leds, "leds");
+    Positional(leds, "MASK", request.value, "0 to 0x3FF, decimal or 0x hexadecimal; bit i lights LEDR i");
+    Footer(leds, "");
+
+    auto* hex = command(app.add_subcommand("hex", "set the six 7-segment digits"), ToolCommand::Hex, "hex");
+    Positional(hex, "DIGITS", request.value, "six hexadecimal digits, HEX5 first (\"0123AB\" shows B on HEX0)");
+    Footer(hex, "");
+
+    auto* inputs = command(app.add_subcommand("inputs", "read the four keys and the ten switches once"),
+                           ToolCommand::Inputs, "inputs");
+    Footer(inputs, "As the switches page reads them: a key that is held is down, a switch that is set is on.");
+
+    auto* watch =
+        command(app.add_subcommand("watch", "show each change of the keys and switches"), ToolCommand::Watch, "watch");
+    watch->add_option("--count", request.count, "end after N changes (default: run until Ctrl-C)")
+        ->type_name("N")
+        ->check(CLI::PositiveNumber.description(""));
+    Footer(watch, "The keys and switches are read ten times a second, as the switches page does. The state at\n"
+                  "the start comes first, then one line per change; with --json one object at the end.");
+
+    auto* sd = command(app.add_subcommand("sd", "read the SD card's identification, as the SD card page shows it"),
+                       ToolCommand::Sd, "sd");
+    Footer(sd, "Exit code 1 when no card is in the slot.");
+
+    auto* vga =
+        command(app.add_subcommand("vga", "put a test pattern out on the VGA connector"), ToolCommand::Vga, "vga");
+    Positional(vga, "PATTERN", request.value, "the pattern's index or its name (any case)");
+    Footer(vga, PatternList());
+
+    auto* mem = app.add_subcommand("mem", "move bytes between the SDRAM and files");
+    mem->require_subcommand(1);
+    Footer(mem, MEMORY_FOOTER);
+    auto* read = command(mem->add_subcommand("read", "copy SDRAM bytes to a file"), ToolCommand::MemRead, "mem read");
+    Positional(read, "ADDR", request.address, "the first byte");
+    Positional(read, "LENGTH", request.length, "the number of bytes");
+    Positional(read, "FILE", request.file, "the file to write (replaced only once all of it is read)");
+    Footer(read, MEMORY_FOOTER);
+    auto* write =
+        command(mem->add_subcommand("write", "copy a file into the SDRAM"), ToolCommand::MemWrite, "mem write");
+    Positional(write, "ADDR", request.address, "where the file's first byte goes");
+    Positional(write, "FILE", request.file, "the image to write, all of it");
+    write->add_flag("--verify", request.verify, "read the bytes back and compare them (exit code 3 on a difference)");
+    Footer(write, MEMORY_FOOTER);
+    auto* verify =
+        command(mem->add_subcommand("verify", "compare the SDRAM with a file"), ToolCommand::MemVerify, "mem verify");
+    Positional(verify, "ADDR", request.address, "where the file's first byte should be");
+    Positional(verify, "FILE", request.file, "the image to compare with");
+    Footer(verify, "Reports the first differing address and the number of differing bytes; exit code 3 when any\n"
+                   "differ. " +
+                       std::string(MEMORY_FOOTER));
+
+    std::vector<const char*> argv = {"qx7mb"};
+    for (const std::string& arg : args)
+        argv.push_back(arg.c_str());
+    try {
+        app.parse(static_cast<int>(argv.size()), argv.data());
+    } catch (const CLI::ParseError& refusal) {
+        if (refusal.get_exit_code() == 0) {
+            std::ostringstream ignored;
+            app.exit(refusal, out, ignored);
+            return ParseOutcome::Help;
+        }
+        error = std::string(refusal.what()) + " (see qx7mb --help)";
+        return ParseOutcome::Refused;
+    }
+    request.file = Absolute(request.file);
+    return ParseOutcome::Run;
+}
+
+} // namespace cli

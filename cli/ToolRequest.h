@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace cli {
+
+enum class ToolCommand { Info, Configure, Leds, Hex, Inputs, Watch, Sd, Vga, MemRead, MemWrite, MemVerify };
+
+// One call of the tool as its command line gives it. Values are kept as typed: each command checks
+// its own before anything is sent. File names are absolute, since opening the link moves the
+// working folder.
+struct ToolRequest {
+    int32_t device = 0;
+    bool json = false;
+    bool noConfigure = false;
+    ToolCommand command = ToolCommand::Info;
+    std::string name;  // the command as typed, "mem write" for a memory command
+    std::string value; // MASK, DIGITS or PATTERN
+    std::string address;
+    std::string length;
+    std::string file; // empty for configure's default bitstream
+    bool verify = false;
+    int count = 0; // watch: the number of changes to wait for; 0 until Ctrl-C
+};
+
+} // namespace cli

@@ -1,0 +1,102 @@
+// VELDARA_JTAG.DLL, hardware edition: the link is the JTAG UART of the control-panel design on a real
+// QX7-MB, reached through libjtag_atlantic.so of the Quartus installation that $QUARTUS_ROOTDIR names.
+// Board N (the device number) is on cable N+1, or on the cable that $QX7MB_CABLE names. Every failure
+// is explained in one line on standard error.
+#include "board/JtagApi.h"
+#include "hardware/AtlanticLink.h"
+#include "hardware/JtagCable.h"
+#include "hardware/Report.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <mutex>
+
+#define QX7MB_EXPORT extern "C" __attribute__((visibility("default")))
+
+namespace {
+
+// The open links: a small fixed table, so that the library exports nothing but its five functions.
+constexpr std::size_t MAX_LINKS = 16;
+struct Slot {
+    uint32_t handle = 0;
+    std::unique_ptr<hardware::AtlanticLink> link;
+};
+std::mutex mutex;
+Slot slots[MAX_LINKS];
+uint32_t nextHandle = 1;
+hardware::JtagAtlanticLibrary atlantic;
+
+hardware::AtlanticLink* Find(uint32_t handle) {
+    for (Slot& slot : slots) {
+        if (handle != 0 && slot.handle == handle)
+            return slot.link.get();
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QX7MB_EXPORT uint32_t VELDARA_JtagOpen(int32_t deviceIndex, const char*) {
+    std::lock_guard<std::mutex> guard(mutex);
+    const std::string cable = hardware::ChooseCable(deviceIndex);
+    if (cable.empty()) {
+        hardware::ReportFailure(JTAG_LIBRARY_NAME, "no board has the device number " + std::to_string(deviceIndex));
+        return 0;
+    }
+    hardware::QuartusInstall install;
+    std::string problem;
+    if (!install.Find(problem) || !atlantic.Load(install, problem)) {
+        hardware::ReportFailure(JTAG_LIBRARY_NAME, problem);
+        return 0;
+    }
+    for (Slot& slot : slots) {
+        if (slot.handle != 0)
+            continue;
+        slot.link = hardware::AtlanticLink::Open(atlantic, cable);
+        if (!slot.link)
+            return 0;
+        if (nextHandle == 0)
+            nextHandle = 1;
+        slot.handle = nextHandle++;
+        return slot.handle;
+    }
+    hardware::ReportFailure(JTAG_LIBRARY_NAME, "too many open links (" + std::to_string(MAX_LINKS) + ")");
+    return 0;
+}
+
+QX7MB_EXPORT void VELDARA_JtagClose(uint32_t handle) {
+    std::lock_guard<std::mutex> guard(mutex);
+    for (Slot& slot : slots) {
+        if (handle != 0 && slot.handle == handle)
+            slot = Slot{};
+    }
+}
+
+QX7MB_EXPORT int32_t VELDARA_JtagWrite(uint32_t handle, const uint8_t* bytes, uint32_t count) {
+    std::lock_guard<std::mutex> guard(mutex);
+    hardware::AtlanticLink* link = Find(handle);
+    if (link == nullptr || (bytes == nullptr && count != 0))
+        return 0;
+    return link->Write(bytes, count) ? 1 : 0;
+}
+
+QX7MB_EXPORT int32_t VELDARA_JtagRead(uint32_t handle, uint8_t* buffer, uint32_t count) {
+    std::lock_guard<std::mutex> guard(mutex);
+    hardware::AtlanticLink* link = Find(handle);
+    if (link == nullptr || buffer == nullptr)
+        return 0;
+    return static_cast<int32_t>(link->Read(buffer, count));
+}
+
+QX7MB_EXPORT int32_t VELDARA_JtagGetInfo(uint32_t handle, uint8_t* info) {
+    std::lock_guard<std::mutex> guard(mutex);
+    hardware::AtlanticLink* link = Find(handle);
+    std::string text;
+    if (link == nullptr || info == nullptr || !link->Describe(text))
+        return 0;
+    std::memset(info, 0, JTAG_INFO_SIZE);
+    std::memcpy(info + JTAG_INFO_TEXT_OFFSET, text.data(),
+                std::min(text.size(), JTAG_INFO_SIZE - JTAG_INFO_TEXT_OFFSET - 1));
+    return 1;
+}

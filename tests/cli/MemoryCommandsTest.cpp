@@ -1,0 +1,126 @@
+// The SDRAM commands of qx7mb against a headless virtual board: what they write read back through
+// the control socket, verify finding bytes changed behind its back, Ctrl-C and the progress bar.
+#include "pages/MemoryImage.h"
+#include "tests/cli/ToolRunner.h"
+#include "tests/support/Recorders.h"
+#include "tests/support/VBoardProcess.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iterator>
+
+using clitest::ToolRun;
+using testsupport::VBoardProcess;
+
+namespace {
+
+constexpr uint32_t EXCHANGE_WRITE = 32743; // the most one write exchange carries
+
+struct MemoryCommandsTest : ::testing::Test, clitest::ToolRunner {
+    MemoryCommandsTest() {
+        image.resize(100000);
+        uint32_t state = 12345;
+        for (auto& byte : image) {
+            state = state * 1103515245 + 12345;
+            byte = static_cast<uint8_t>(state >> 16);
+        }
+        Save(files / "image.bin", image);
+    }
+
+    static void Save(const std::string& path, const std::vector<uint8_t>& bytes) {
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    static std::string Load(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    // The board's bytes at a hexadecimal address, as hexadecimal digits.
+    std::string BoardBytes(uint32_t address, uint32_t count) {
+        char line[48];
+        std::snprintf(line, sizeof line, "mem read %X %u", address, count);
+        return board.Control(line).substr(3);
+    }
+
+    VBoardProcess board;
+    testsupport::TempFolder files;
+    std::vector<uint8_t> image;
+};
+
+TEST_F(MemoryCommandsTest, WriteReadAndVerifyRawAndHexImages) {
+    ToolRun run = Call({"mem", "write", "4K", files / "image.bin", "--verify"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_NE(run.out.find("wrote 100000 bytes"), std::string::npos) << run.out;
+    EXPECT_NE(run.out.find("verified 100000 bytes from 0x0001000"), std::string::npos) << run.out;
+    EXPECT_EQ(BoardBytes(0x1000, 4), BytesToHex(image.data(), 4));
+    EXPECT_EQ(BoardBytes(0x1000 + 99996, 4), BytesToHex(image.data() + 99996, 4));
+    EXPECT_EQ(BoardBytes(0x1000 + 100000, 1), "00");
+
+    run = Call({"--json", "mem", "read", "0x1000", "100000", files / "back.HEX"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.Json()["bytes"], 100000);
+    EXPECT_EQ(Load(files / "back.HEX"), BytesToHex(image.data(), image.size()));
+    EXPECT_EQ(Call({"mem", "read", "4096", "100000", files / "back.bin"}).code, 0);
+    EXPECT_EQ(Load(files / "back.bin"), Load(files / "image.bin"));
+
+    // A .HEX image goes in as the bytes it spells.
+    std::ofstream(files / "five.hex") << "0011aaBBff";
+    EXPECT_EQ(Call({"mem", "write", "0x10", files / "five.hex"}).code, 0);
+    EXPECT_EQ(BoardBytes(0x10, 6), "0011AABBFF00");
+    run = Call({"--json", "mem", "verify", "0x1000", files / "back.HEX"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.Json()["differences"], 0);
+}
+
+TEST_F(MemoryCommandsTest, VerifyFindsBytesChangedBehindItsBack) {
+    ASSERT_EQ(Call({"mem", "write", "0x20000", files / "image.bin"}).code, 0);
+    ASSERT_EQ(board.Control("mem write 2004D 00"), "ok wrote 1");
+    ASSERT_EQ(board.Control("mem write 2C350 FFFF"), "ok wrote 2");
+    // Unless the image held those values already, three bytes now differ.
+    const int expected = (image[0x4D] != 0x00) + (image[50000] != 0xFF) + (image[50001] != 0xFF);
+    ASSERT_EQ(expected, 3);
+
+    ToolRun run = Call({"--json", "mem", "verify", "0x20000", files / "image.bin"});
+    EXPECT_EQ(run.code, 3);
+    const nlohmann::json json = run.Json();
+    EXPECT_EQ(json["ok"], false);
+    EXPECT_EQ(json["differences"], 3);
+    EXPECT_EQ(json["first_difference"], 0x2004D);
+    EXPECT_EQ(run.err, "qx7mb: 3 of 100000 bytes differ from " + files / "image.bin" + ", the first at 0x002004D\n");
+}
+
+TEST_F(MemoryCommandsTest, CtrlCEndsATransferAfterItsCurrentExchange) {
+    clitest::InterruptionAfter ctrlC(3);
+    interruption = &ctrlC;
+    ToolRun run = Call({"--json", "mem", "write", "0", files / "image.bin"});
+    EXPECT_EQ(run.code, 130);
+    EXPECT_EQ(run.Json()["done"], 3 * EXCHANGE_WRITE);
+    EXPECT_EQ(run.err, "qx7mb: write interrupted after 98229 of 100000 bytes\n");
+    EXPECT_EQ(BoardBytes(3 * EXCHANGE_WRITE - 1, 1), BytesToHex(&image[3 * EXCHANGE_WRITE - 1], 1));
+    EXPECT_EQ(BoardBytes(3 * EXCHANGE_WRITE, 4), "00000000");
+
+    // An interrupted read writes no file.
+    clitest::InterruptionAfter again(1);
+    interruption = &again;
+    run = Call({"mem", "read", "0", "1M", files / "dump.bin"});
+    EXPECT_EQ(run.code, 130);
+    EXPECT_NE(run.err.find("was not written"), std::string::npos);
+    EXPECT_FALSE(std::ifstream(files / "dump.bin").good());
+}
+
+TEST_F(MemoryCommandsTest, ProgressIsDrawnOnlyForAPersonWatching) {
+    ToolRun run = Call({"mem", "write", "0", files / "image.bin"});
+    ASSERT_EQ(run.code, 0);
+    EXPECT_EQ(run.err, "");
+    terminal = true;
+    run = Call({"mem", "write", "0", files / "image.bin", "--verify"});
+    ASSERT_EQ(run.code, 0);
+    EXPECT_EQ(run.err.find("\rmem write [--------------------]   0%  0.0 of 0.1 MiB"), 0u) << run.err;
+    EXPECT_NE(run.err.find("\rmem write [####################] 100%  0.1 of 0.1 MiB"), std::string::npos);
+    EXPECT_NE(run.err.find("\rmem verify [####################] 100%"), std::string::npos);
+    // Each bar ends its line; the results stay on standard output.
+    EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 2);
+    EXPECT_NE(run.out.find("verified"), std::string::npos);
+}
+
+} // namespace

@@ -1,0 +1,97 @@
+// Both hardware editions when Quartus cannot be used: not named, not there, or a JTAG library that
+// cannot be loaded. Each failure gives one line naming its cause and where it looked. No test here
+// loads a working libjtag_client.so, so the one without it fails as it would on a fresh machine.
+#include "board/JtagApi.h"
+#include "config/DownloadApi.h"
+#include "platform/DynamicLibrary.h"
+#include "tests/support/Recorders.h"
+#include "tests/support/StderrCapture.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using testsupport::ScopedEnv;
+using testsupport::TempFolder;
+
+namespace {
+
+class LoadingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(jtag.Load(std::string(QX7MB_HARDWARE_DIR) + "/" + JTAG_LIBRARY_NAME));
+        ASSERT_TRUE(LookUpJtagApi(jtag, api));
+        ASSERT_TRUE(download.Load(std::string(QX7MB_HARDWARE_DIR) + "/" + DOWNLOAD_LIBRARY_NAME));
+    }
+
+    // Both editions tried once: an open, a configuration and a version query.
+    std::vector<std::string> TryBoth() {
+        testsupport::StderrCapture errors;
+        EXPECT_EQ(api.open(0, ""), 0u);
+        const auto configure = reinterpret_cast<VELDARA_JtagDownload_t>(download.Symbol("VELDARA_JtagDownload"));
+        const auto version = reinterpret_cast<VELDARA_GetQuatusVersion_t>(download.Symbol("VELDARA_GetQuatusVersion"));
+        const std::string bitstream = root / "design.sof";
+        std::ofstream(bitstream) << "bits";
+        EXPECT_EQ(configure(bitstream.c_str(), 20000, 1, 0, 0, 0, 0), 0);
+        EXPECT_EQ(version(), 0.0);
+        return errors.Lines();
+    }
+
+    TempFolder root;
+    ScopedEnv quartusRoot{"QUARTUS_ROOTDIR", root.Path().c_str()};
+    platform::DynamicLibrary jtag;
+    platform::DynamicLibrary download;
+    TJtagApi api;
+};
+
+TEST_F(LoadingTest, WithoutQUARTUS_ROOTDIREveryCallSaysToSetIt) {
+    ScopedEnv unset("QUARTUS_ROOTDIR", nullptr);
+    const std::string cause = "Quartus not found: QUARTUS_ROOTDIR is not set; set it to the quartus folder of a "
+                              "Quartus or Quartus Programmer installation (the folder that holds bin/ and linux64/)";
+    EXPECT_EQ(TryBoth(), (std::vector<std::string>{"VELDARA_JTAG.DLL: " + cause, "VELDARA_DOWNLOAD.DLL: " + cause,
+                                                   "VELDARA_DOWNLOAD.DLL: " + cause}));
+}
+
+TEST_F(LoadingTest, AQUARTUS_ROOTDIRThatIsNoFolderIsNamed) {
+    ScopedEnv wrong("QUARTUS_ROOTDIR", (root / "nowhere").c_str());
+    const std::vector<std::string> lines = TryBoth();
+    ASSERT_EQ(lines.size(), 3u);
+    for (const std::string& line : lines)
+        EXPECT_NE(line.find("QUARTUS_ROOTDIR names " + root / "nowhere" + ", which is not a folder"), std::string::npos)
+            << line;
+}
+
+TEST_F(LoadingTest, AnInstallationWithoutTheToolsNamesTheFoldersItLookedIn) {
+    EXPECT_EQ(TryBoth(), (std::vector<std::string>{"VELDARA_JTAG.DLL: Quartus not found: no libjtag_atlantic.so in " +
+                                                       root / "linux64" + " (QUARTUS_ROOTDIR=" + root.Path() + ")",
+                                                   "VELDARA_DOWNLOAD.DLL: Quartus not found: no quartus_pgm in " +
+                                                       root / "bin" + " (QUARTUS_ROOTDIR=" + root.Path() + ")",
+                                                   "VELDARA_DOWNLOAD.DLL: Quartus not found: no quartus_pgm in " +
+                                                       root / "bin" + " (QUARTUS_ROOTDIR=" + root.Path() + ")"}));
+}
+
+TEST_F(LoadingTest, TheJtagLibraryNeedsItsClientLibraryFromTheSameFolder) {
+    // The relay library alone, as a copy: nothing can stand in for the libjtag_client.so it names.
+    std::filesystem::create_directories(root / "linux64");
+    std::filesystem::copy_file(std::string(QX7MB_FAKE_QUARTUS_DIR) + "/linux64/libjtag_atlantic.so",
+                               root / "linux64/libjtag_atlantic.so");
+    testsupport::StderrCapture errors;
+    EXPECT_EQ(api.open(0, ""), 0u);
+    ASSERT_EQ(errors.Lines().size(), 1u);
+    EXPECT_EQ(errors.Lines()[0].rfind("VELDARA_JTAG.DLL: cannot load " + root / "linux64/libjtag_atlantic.so: ", 0), 0u)
+        << errors.Lines()[0];
+    EXPECT_NE(errors.Lines()[0].find("libjtag_client.so"), std::string::npos) << errors.Lines()[0];
+}
+
+TEST_F(LoadingTest, AJtagLibraryWithoutTheFunctionsNamesThoseItLacks) {
+    ScopedEnv partial("QUARTUS_ROOTDIR", QX7MB_PARTIAL_QUARTUS_DIR);
+    testsupport::StderrCapture errors;
+    EXPECT_EQ(api.open(0, ""), 0u);
+    EXPECT_EQ(errors.Lines(),
+              std::vector<std::string>{"VELDARA_JTAG.DLL: " + std::string(QX7MB_PARTIAL_QUARTUS_DIR) +
+                                       "/linux64/libjtag_atlantic.so lacks jtagatlantic_close, jtagatlantic_write, "
+                                       "jtagatlantic_flush, jtagatlantic_read, jtagatlantic_bytes_available, "
+                                       "jtagatlantic_get_info (not the JTAG UART library of a Quartus release)"});
+}
+
+} // namespace
