@@ -26,5 +26,5 @@ function(qx7mb_hardware_program target)
         DEPENDS ${target}
         COMMENT "Placing ${target} into the hardware program folder"
         VERBATIM)
-    add_custom_target(${target}_hardware ALL DEPENDS ${placed})
+    add_custom_target(${target}_in_hardware_folder ALL DEPENDS ${placed})
 endfunction()
