@@ -98,6 +98,11 @@ TEST_F(BoardWindowTest, ChangesOnTheControlSocketShowAtOnce) {
     EXPECT_TRUE(WaitFor([&] { return !FindAction(window.FaultMenu(), "Answer nothing")->isChecked(); }));
     EXPECT_TRUE(FindAction(window.FaultMenu(), "No delay")->isChecked());
     EXPECT_EQ(window.FaultText(), "No faults");
+
+    Control("fault sdram stuck 5 1");
+    Control("fault sdram alias 20");
+    EXPECT_TRUE(WaitFor([&] { return window.FaultText().contains("address"); }));
+    EXPECT_EQ(window.FaultText(), "Faults: SDRAM data bit 5 stuck at 1, SDRAM address bit 20 ignored");
 }
 
 TEST_F(BoardWindowTest, TheSdMenuInsertsAndRemovesCards) {
