@@ -1,6 +1,5 @@
 #include "app/UnitMain.h"
 
-#include "shell/StatusInfo.h"
 #include "app/Unitabout.h"
 #include "config/Quartusinfo.h"
 #include "pages/UnitLED.h"
@@ -9,6 +8,7 @@
 #include "pages/Unitbutton.h"
 #include "pages/Unitsdcard.h"
 #include "pages/Unitseg7.h"
+#include "shell/StatusInfo.h"
 #include "skin/SkinResources.h"
 
 #include <QBitmap>
@@ -85,6 +85,9 @@ void TShape::paintEvent(QPaintEvent*) {
 }
 
 TFormMain::TFormMain(QWidget* parent) : skin::TSkinForm(parent, Qt::Window | Qt::FramelessWindowHint) {
+    // The background is the window's caption: the hand shows that it can be dragged. Over a button
+    // the application's cursor, set by the groups, shows instead.
+    setCursor(Qt::PointingHandCursor);
     CreateControls();
     // Written before the window shows, so that it records the machine also when no board is there;
     // a failure to write it ends the start-up.
@@ -302,10 +305,6 @@ void TFormMain::FormPaint() {
 void TFormMain::FormMouseMove(int x, int y) {
     if (!m_pTabButtons->MouseMove(x, y, false))
         m_pWindowButtons->MouseMove(x, y, true);
-    // The background is the window's caption: the hand shows that it can be dragged. Over a button
-    // the group has set the cursor.
-    if (IsOnBackground(x, y))
-        setCursor(Qt::PointingHandCursor);
 }
 
 void TFormMain::FormMouseDown(int x, int y) {

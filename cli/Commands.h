@@ -18,5 +18,11 @@ CommandResult RunVga(ToolSession& session);
 CommandResult RunMemRead(ToolSession& session);
 CommandResult RunMemWrite(ToolSession& session);
 CommandResult RunMemVerify(ToolSession& session);
+CommandResult RunSelfTest(ToolSession& session);
+
+// The keys and switches as the switches page reads them (bits 0 to 3 the keys, 4 to 13 the
+// switches), in a line and as JSON.
+std::string InputsLine(uint32_t value);
+nlohmann::json InputsJson(uint32_t value);
 
 } // namespace cli

@@ -31,6 +31,10 @@ std::string Set(uint32_t bits, int count, const char* name, const char* state) {
     return (text.empty() ? std::string("none ") : text) + state;
 }
 
+const char* const READ_FAILED = "Failed to read the keys and switches.";
+
+} // namespace
+
 std::string InputsLine(uint32_t value) {
     return "keys " + Hex(Keys(value)) + " (" + Set(Keys(value), KEY_COUNT, "KEY", "down") + ")  switches " +
            Hex(Switches(value), 3) + " (" + Set(Switches(value), SWITCH_COUNT, "SW", "on") + ")";
@@ -49,10 +53,6 @@ nlohmann::json InputsJson(uint32_t value) {
     }
     return {{"keys", Keys(value)}, {"switches", Switches(value)}, {"keys_down", down}, {"switches_on", on}};
 }
-
-const char* const READ_FAILED = "Failed to read the keys and switches.";
-
-} // namespace
 
 CommandResult RunInputs(ToolSession& session) {
     std::string error;

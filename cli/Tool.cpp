@@ -35,6 +35,8 @@ CommandResult RunCommand(ToolSession& session) {
         return RunMemWrite(session);
     case ToolCommand::MemVerify:
         return RunMemVerify(session);
+    case ToolCommand::SelfTest:
+        return RunSelfTest(session);
     }
     return CommandResult::Failure(EXIT_USAGE, "no command");
 }

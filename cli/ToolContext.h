@@ -22,6 +22,8 @@ struct ToolContext {
     std::function<void(uint32_t ms)> sleep;
     // The link's entry points instead of the library VELDARA_JTAG.DLL beside the program.
     std::optional<TJtagApi> jtagApi;
+    // Where the person's answers to the board test's prompts come from (standard input).
+    int input = 0;
 };
 
 } // namespace cli

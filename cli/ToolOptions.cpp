@@ -29,7 +29,8 @@ error when it is a terminal; Ctrl-C ends a transfer after its current exchange.
 
 Exit codes: 0 success; 1 the board or link failed, or the output file could not be written (one
 line on standard error says what); 2 bad usage or input (nothing was sent to the board); 3 verify
-found a difference; 130 Ctrl-C ended a transfer or a watch with --count.
+found a difference; 4 a step of the board test (selftest) failed; 130 Ctrl-C ended a transfer or a
+watch with --count.
 
 Boards: --device N reaches board N. A virtual board N is served by "qx7mb-vboard --device N".
 A board takes one JTAG link at a time: while the panel or another qx7mb holds it, commands fail.
@@ -43,7 +44,24 @@ Examples:
   qx7mb vga "Color Scale"
   qx7mb mem write 0 image.bin --verify
   qx7mb mem read 0x100000 4K dump.hex
-  qx7mb mem verify 0 image.bin)";
+  qx7mb mem verify 0 image.bin
+  qx7mb selftest --quick)";
+
+const char* const SELFTEST_FOOTER =
+    R"(Steps, in this order, each reported as passed, failed or skipped:
+  1 Link: the board's name, then 200 pings: failures and round-trip times.
+  2 LEDs, digits, VGA: each LED alone, all six digits through 0 to F, each VGA pattern; every
+    command must be accepted. The firmware cannot report what the lamps show: watch the board.
+  3 Keys and switches: read once; with --interactive, press each key and flip each switch when asked
+    (30 s each; Enter skips one): exactly its bit must change.
+  4 SDRAM: walking ones and zeros through one location (data lines), a marker at 0 and at each
+    power-of-two address (address lines), then a march over the whole 64 MiB (--quick: the first MiB):
+    a pattern and its complement, each written and read back. A failure names the first failing
+    address, the bits that differ and what they mean ("data bit 5 stuck at 1").
+    THE SDRAM'S CONTENT IS NOT KEPT: whatever was in the memory is overwritten.
+  5 SD card: present or not, its registers and file system; a capacity of 0 or an unknown register
+    structure is a warning, not a failure.
+Exit code 0 when no step failed, 4 when any did; 1 when the board or link failed.)";
 
 const char* const MEMORY_FOOTER =
     R"(ADDR and LENGTH are bytes: decimal or 0x hexadecimal, optionally followed by K (x1024) or
@@ -55,7 +73,7 @@ const char* const COMMON_FOOTER =
     R"(Every command also takes --device N (the board), --json (one JSON object on standard output)
 and --no-configure (never configure the FPGA), before or after its name. Exit codes: 0 success,
 1 the board or link failed, 2 bad usage or input (nothing sent), 3 verify found a difference,
-130 interrupted by Ctrl-C. See qx7mb --help.)";
+4 a board test step failed, 130 interrupted by Ctrl-C. See qx7mb --help.)";
 
 // A command's own notes, then what every command shares.
 void Footer(CLI::App* sub, const std::string& notes) {
@@ -168,6 +186,12 @@ ParseOutcome ParseToolArguments(const std::vector<std::string>& args, ToolReques
     Footer(verify, "Reports the first differing address and the number of differing bytes; exit code 3 when any\n"
                    "differ. " +
                        std::string(MEMORY_FOOTER));
+
+    auto* selftest = command(app.add_subcommand("selftest", "test the board: link, outputs, inputs, SDRAM, SD card"),
+                             ToolCommand::SelfTest, "selftest");
+    selftest->add_flag("--quick", request.quick, "march over the first MiB of SDRAM only");
+    selftest->add_flag("--interactive", request.interactive, "ask for each key and switch to be tried");
+    Footer(selftest, SELFTEST_FOOTER);
 
     std::vector<const char*> argv = {"qx7mb"};
     for (const std::string& arg : args)

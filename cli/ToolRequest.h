@@ -5,7 +5,7 @@
 
 namespace cli {
 
-enum class ToolCommand { Info, Configure, Leds, Hex, Inputs, Watch, Sd, Vga, MemRead, MemWrite, MemVerify };
+enum class ToolCommand { Info, Configure, Leds, Hex, Inputs, Watch, Sd, Vga, MemRead, MemWrite, MemVerify, SelfTest };
 
 // One call of the tool as its command line gives it. Values are kept as typed: each command checks
 // its own before anything is sent. File names are absolute, since opening the link moves the
@@ -21,7 +21,9 @@ struct ToolRequest {
     std::string length;
     std::string file; // empty for configure's default bitstream
     bool verify = false;
-    int count = 0; // watch: the number of changes to wait for; 0 until Ctrl-C
+    int count = 0;            // watch: the number of changes to wait for; 0 until Ctrl-C
+    bool quick = false;       // selftest: the march over the first MiB only
+    bool interactive = false; // selftest: ask the person to try each key and switch
 };
 
 } // namespace cli

@@ -8,8 +8,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <memory>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -81,13 +83,32 @@ bool InvalidHex() {
     return false;
 }
 
-// A fresh file beside the target that nobody else uses; empty name when none can be made.
+// Where a save puts its bytes: the path with every symbolic link at its end followed, as opening it
+// for writing would follow them, so that the file the link points to is the one replaced.
+bool FinalTarget(const std::filesystem::path& path, std::filesystem::path& target) {
+    // As many links as the kernel follows in one lookup.
+    constexpr int MAX_LINKS = 40;
+    target = path;
+    for (int followed = 0; followed <= MAX_LINKS; ++followed) {
+        struct stat info {};
+        if (lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+            return true;
+        std::error_code error;
+        const std::filesystem::path link = std::filesystem::read_symlink(target, error);
+        if (error)
+            return false;
+        target = link.is_absolute() ? link : target.parent_path() / link;
+    }
+    return false;
+}
+
+// A fresh file beside the target that nobody else uses; empty name when none can be made. The name is
+// short whatever the target's, so that a target name near the file system's limit still works.
 std::string CreateTemporaryBeside(const std::filesystem::path& target, FilePtr& file) {
     static unsigned counter = 0;
     const std::filesystem::path folder = target.parent_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const std::string name =
-            "." + target.filename().string() + ".part-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+        const std::string name = ".qx7mb-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".part";
         const std::string candidate = (folder / name).string();
         // "x": never open a file that is already there.
         file.reset(std::fopen(candidate.c_str(), "wbx"));
@@ -97,6 +118,16 @@ std::string CreateTemporaryBeside(const std::filesystem::path& target, FilePtr& 
             break;
     }
     return {};
+}
+
+// Whether the user may write the file, asked of the kernel as a write would ask: permissions, access
+// lists, a read-only mount. Opening an existing file without truncating it changes nothing.
+bool MayWrite(const std::filesystem::path& file) {
+    const int fd = open(file.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    close(fd);
+    return true;
 }
 
 // Writes in blocks; false as soon as the file takes fewer bytes than given.
@@ -119,6 +150,22 @@ bool WriteWhole(std::FILE* file, const uint8_t* bytes, size_t count, bool hex) {
         done += n;
     }
     return true;
+}
+
+// Gives a replacement the earlier file's owner and group where the user may: root any owner, a user
+// any of their own groups. False when it stays the user's own.
+bool TakeOverOwnership(int fd, const struct stat& earlier) {
+    return fchown(fd, earlier.st_uid, earlier.st_gid) == 0 || fchown(fd, static_cast<uid_t>(-1), earlier.st_gid) == 0;
+}
+
+// Writes the image and closes the file; unbuffered, so that a short write is seen by the call that made it.
+TImageSaveResult WriteAndClose(FilePtr file, const uint8_t* bytes, size_t count, bool hex) {
+    std::setvbuf(file.get(), nullptr, _IONBF, 0);
+    TImageSaveResult result =
+        WriteWhole(file.get(), bytes, count, hex) ? TImageSaveResult::Ok : TImageSaveResult::ShortWrite;
+    if (std::fclose(file.release()) != 0 && result == TImageSaveResult::Ok)
+        result = TImageSaveResult::Failed;
+    return result;
 }
 
 } // namespace
@@ -193,7 +240,9 @@ bool HexToBytes(uint8_t* buffer, size_t count) {
 TImageLoadResult LoadMemoryImage(const std::string& path, bool wholeFile, uint64_t lengthBytes, uint64_t roomBytes,
                                  std::vector<uint8_t>& data) {
     FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file)
+    // A folder opens for reading here, but it is no file to take an image from.
+    struct stat info {};
+    if (!file || fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode))
         return TImageLoadResult::OpenFailed;
     std::error_code error;
     const uint64_t fileSize = std::filesystem::file_size(path, error);
@@ -230,21 +279,44 @@ TImageLoadResult LoadMemoryImage(const std::string& path, bool wholeFile, uint64
 }
 
 TImageSaveResult SaveMemoryImage(const std::string& path, const uint8_t* bytes, size_t count) {
-    const std::filesystem::path target(path);
+    const bool hex = IsHexImageName(path);
+    std::filesystem::path target;
+    if (!FinalTarget(path, target))
+        return TImageSaveResult::Failed;
+    struct stat earlier {};
+    const bool replacing = stat(target.c_str(), &earlier) == 0;
+    if (replacing && S_ISDIR(earlier.st_mode))
+        return TImageSaveResult::Failed;
+    // A device or a pipe takes the bytes where it is: there is no earlier file to keep, and a rename
+    // would put a plain file in its place.
+    if (replacing && !S_ISREG(earlier.st_mode)) {
+        FilePtr file(std::fopen(target.c_str(), "wb"));
+        return file ? WriteAndClose(std::move(file), bytes, count, hex) : TImageSaveResult::Failed;
+    }
+    // A file the user may not write is refused as opening it for writing would refuse it; the rename
+    // below needs only the folder's permission and would replace it all the same.
+    if (replacing && !MayWrite(target))
+        return TImageSaveResult::Failed;
+
     FilePtr file;
     const std::string temporary = CreateTemporaryBeside(target, file);
     if (temporary.empty())
         return TImageSaveResult::Failed;
-    // Unbuffered: every block goes straight to the file, so a short write is seen by the call that made it.
-    std::setvbuf(file.get(), nullptr, _IONBF, 0);
-
     TImageSaveResult result = TImageSaveResult::Ok;
-    if (!WriteWhole(file.get(), bytes, count, IsHexImageName(path)))
-        result = TImageSaveResult::ShortWrite;
-    if (std::fclose(file.release()) != 0 && result == TImageSaveResult::Ok)
-        result = TImageSaveResult::Failed;
+    // The replacement keeps the earlier file's permissions, set after the owner (which clears some of
+    // them); the open file stays writable whatever they are.
+    if (replacing) {
+        TakeOverOwnership(fileno(file.get()), earlier);
+        if (fchmod(fileno(file.get()), earlier.st_mode & 01777) != 0)
+            result = TImageSaveResult::Failed;
+    }
+    if (result == TImageSaveResult::Ok)
+        result = WriteAndClose(std::move(file), bytes, count, hex);
+    file.reset(); // still open when it was not written
     std::error_code error;
     if (result == TImageSaveResult::Ok) {
+        // Another hard link to the earlier file keeps the earlier content: replacing the file whole is
+        // what keeps it intact when a save fails.
         std::filesystem::rename(temporary, target, error);
         if (error)
             result = TImageSaveResult::Failed;

@@ -23,7 +23,7 @@ bool HexToBytes(uint8_t* buffer, size_t count);
 
 enum class TImageLoadResult {
     Ok,
-    OpenFailed,        // the file cannot be opened
+    OpenFailed,        // the file cannot be opened, or is a folder
     ShorterThanLength, // an explicit length asks for more than the file holds
     ReadError,         // fewer bytes arrived than the file's size promised
     InvalidHex,        // the .HEX text holds a character that is not a digit (already shown)
@@ -43,5 +43,8 @@ enum class TImageSaveResult {
 
 // Saves count memory bytes to path, raw or .HEX by its name. The image is written to a temporary
 // file in the same folder and put in place only when it is whole, so a failed save leaves any earlier
-// file of that name as it was. .HEX text is produced block by block, never whole.
+// file of that name as it was. Saving over a file follows symbolic links to the file they name and
+// keeps its permissions; a file the user may not write is refused as creating it would be. The file
+// is replaced whole, so another hard link to it keeps the earlier content. A device or a pipe takes
+// the bytes where it is. .HEX text is produced block by block, never whole.
 TImageSaveResult SaveMemoryImage(const std::string& path, const uint8_t* bytes, size_t count);

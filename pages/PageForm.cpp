@@ -2,6 +2,8 @@
 
 TPageForm::TPageForm(QWidget* parent, const QString& backgroundName)
     : skin::TSkinForm(parent, Qt::FramelessWindowHint), m_pBitmaps(std::make_unique<skin::TBitmapManager>(Canvas())) {
+    // A page is no part of the main window's caption: it does not take the hand shown there.
+    setCursor(Qt::ArrowCursor);
     m_pBitmaps->AddBitmap(0, backgroundName, false);
     const QSize size = m_pBitmaps->GetBitmapSize(0);
     SetClientSize(size.width(), size.height() - 20);

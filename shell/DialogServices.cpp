@@ -1,7 +1,7 @@
 #include "shell/QtDialogServices.h"
+#include "skin/ApplicationCursor.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QFileDialog>
 #include <QRegularExpression>
 #include <QStringList>
@@ -74,15 +74,7 @@ bool TQtDialogServices::SaveFile(const QString& filter, const QString& defaultEx
 }
 
 void TQtDialogServices::SetCursor(Qt::CursorShape shape) {
-    if (shape == Qt::ArrowCursor) {
-        while (QApplication::overrideCursor() != nullptr)
-            QApplication::restoreOverrideCursor();
-        return;
-    }
-    if (QApplication::overrideCursor() != nullptr)
-        QApplication::changeOverrideCursor(QCursor(shape));
-    else
-        QApplication::setOverrideCursor(QCursor(shape));
+    skin::SetOverrideCursor(shape);
 }
 
 TDialogServices& Dialogs() {

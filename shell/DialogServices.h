@@ -14,7 +14,8 @@ public:
     // The save dialog replaces an existing file without asking.
     virtual bool SaveFile(const QString& filter, const QString& defaultExt, QString& path) = 0;
     // The application-wide cursor: Qt::ArrowCursor (default), Qt::WaitCursor (hourglass),
-    // Qt::PointingHandCursor.
+    // Qt::PointingHandCursor. It overrides the cursor that the skinned button groups set until the
+    // default is set again.
     virtual void SetCursor(Qt::CursorShape shape) = 0;
 };
 

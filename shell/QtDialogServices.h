@@ -4,7 +4,8 @@
 
 #include <QString>
 
-// The program's dialog services: Qt's file dialogs and the application's override cursor.
+// The program's dialog services: Qt's file dialogs, and the application's cursor as an override that
+// wins over the skinned button groups' cursor.
 class TQtDialogServices : public TDialogServices {
 public:
     bool OpenFile(const QString& filter, const QString& defaultExt, QString& path) override;

@@ -2,11 +2,13 @@
 
 #include "shell/DialogServices.h"
 
+#include <QCloseEvent>
 #include <QEnterEvent>
 #include <QEvent>
 #include <QFont>
 #include <QMouseEvent>
 
+// A caption and nothing else on the title bar: no close, minimise or maximise button, no system menu.
 TFormProgress::TFormProgress(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint) {
     setWindowTitle("Progress");
@@ -54,6 +56,16 @@ void TFormProgress::SetPercent(int percent) {
 
 void TFormProgress::ButtonAbortClick() {
     m_bAborted = true;
+}
+
+void TFormProgress::reject() {
+    ButtonAbortClick();
+}
+
+void TFormProgress::closeEvent(QCloseEvent* event) {
+    // Hiding the dialog would leave the transfer running with no way to stop it.
+    event->ignore();
+    ButtonAbortClick();
 }
 
 void TFormProgress::showEvent(QShowEvent* event) {

@@ -1,16 +1,8 @@
 #include "skin/Buttonmanager.h"
 
-#include <QWidget>
+#include "skin/ApplicationCursor.h"
 
 namespace skin {
-
-namespace {
-void SetOwnerCursor(QWidget* owner, Qt::CursorShape shape) {
-    if (owner != nullptr) {
-        owner->setCursor(shape);
-    }
-}
-} // namespace
 
 TButtonManager::TButtonManager(QWidget* owner, TCanvas* canvas, TButtonGroupMode mode)
     : m_hOwner(owner), m_pCanvas(canvas), m_nMode(mode) {}
@@ -30,19 +22,19 @@ void TButtonManager::DrawAll() {
 bool TButtonManager::MouseMove(int x, int y, bool resetCursor) {
     TCustomButton* button = FindAt(x, y);
     if (button != nullptr) {
-        SetOwnerCursor(m_hOwner, Qt::PointingHandCursor);
+        SetApplicationCursor(Qt::PointingHandCursor);
         button->PaintFace(*m_pCanvas, m_bPressed ? facePressed : faceHot);
         if (button->GetId() != m_nHotId && m_nHotId >= 0) {
             Redraw(m_nHotId);
         }
         m_nHotId = button->GetId();
         // Held for the owner: Qt's implicit grab keeps the moves coming while a mouse button is down,
-        // and the owner's leave event brings a hot button back to rest.
+        // and the owner's leaving, also onto one of its children, brings a hot button back to rest.
         captured = true;
         return true;
     }
     if (resetCursor) {
-        SetOwnerCursor(m_hOwner, Qt::ArrowCursor);
+        SetApplicationCursor(Qt::ArrowCursor);
     }
     if (m_nHotId >= 0) {
         Redraw(m_nHotId);

@@ -1,5 +1,6 @@
 #include "skin/SkinForm.h"
 
+#include <QChildEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -69,6 +70,25 @@ void TSkinForm::mouseReleaseEvent(QMouseEvent* event) {
 void TSkinForm::leaveEvent(QEvent* event) {
     FormMouseMove(-1, -1);
     QWidget::leaveEvent(event);
+}
+
+bool TSkinForm::event(QEvent* event) {
+    // Every child widget is watched for the pointer entering it.
+    const bool added = event->type() == QEvent::ChildAdded;
+    if (added || event->type() == QEvent::ChildRemoved) {
+        QObject* child = static_cast<QChildEvent*>(event)->child();
+        if (child->isWidgetType() && added)
+            child->installEventFilter(this);
+        else if (child->isWidgetType())
+            child->removeEventFilter(this);
+    }
+    return QWidget::event(event);
+}
+
+bool TSkinForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Enter && watched->parent() == this)
+        FormMouseMove(-1, -1);
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace skin

@@ -9,7 +9,8 @@ namespace skin {
 // A window drawn on its own canvas, as the skinned forms are: FormPaint draws the whole canvas when the
 // window needs it (first show, Invalidate), the skin buttons draw onto the canvas in between, and the
 // widget shows the canvas. Mouse events reach the Form handlers in client coordinates; leaving the
-// window is reported as a move to (-1, -1), so that a hot button returns to rest.
+// window, also onto one of its child widgets (of which Qt tells the window nothing), is reported as a
+// move to (-1, -1), so that a hot button returns to rest.
 class TSkinForm : public QWidget {
     Q_OBJECT
 public:
@@ -34,6 +35,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     TCanvas canvas;

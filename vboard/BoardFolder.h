@@ -17,4 +17,11 @@ constexpr const char* LOCK_FILE_NAME = "server.lock";
 // not fit an address. The socket is closed on exec.
 int ConnectUnixSocket(const std::string& path);
 
+// Connects a client to the socket socketName of the board folder, which is trusted only when this
+// user owns it and it is closed to group and others, and the socket likewise: in a shared temp folder
+// another user could make the folder first and serve a fake board. A refused folder or socket is said
+// in one line on standard error; a folder or socket that is not there is an unplugged cable and says
+// nothing. -1 when not connected. Every client of a board server connects through here.
+int ConnectToBoard(const std::string& folder, const char* socketName);
+
 } // namespace vboard

@@ -23,7 +23,7 @@ ControlClient::~ControlClient() {
 
 bool ControlClient::Connect(const std::string& folder) {
     Close();
-    fd = ConnectUnixSocket(folder + "/" + CONTROL_SOCKET_NAME);
+    fd = ConnectToBoard(folder, CONTROL_SOCKET_NAME);
     return fd >= 0;
 }
 

@@ -12,7 +12,8 @@ public:
     ControlClient(const ControlClient&) = delete;
     ControlClient& operator=(const ControlClient&) = delete;
 
-    // Connects to FOLDER/control; false when no board server listens there.
+    // Connects to FOLDER/control; false when no board server listens there or the folder is not to
+    // be trusted (ConnectToBoard).
     bool Connect(const std::string& folder);
     void Close();
     bool IsConnected() const { return fd >= 0; }

@@ -71,6 +71,16 @@ std::string Hex(const uint8_t* bytes, std::size_t count) {
     return text;
 }
 
+// "ok", or the broken lines: "stuck:BIT:VALUE", "alias:BIT", or both joined by '+'.
+std::string SdramLinesText(const SdramLineFaults& lines) {
+    std::string text;
+    if (lines.stuckDataBit >= 0)
+        text = "stuck:" + std::to_string(lines.stuckDataBit) + (lines.stuckHigh ? ":1" : ":0");
+    if (lines.ignoredAddressBit >= 0)
+        text += (text.empty() ? "alias:" : "+alias:") + std::to_string(lines.ignoredAddressBit);
+    return text.empty() ? "ok" : text;
+}
+
 std::string Error(const std::string& reason) {
     return "error: " + reason;
 }
@@ -122,7 +132,8 @@ std::string ControlProtocol::StateLine(const BoardSnapshot& s) {
     return std::string("ok configured=") + (s.configured ? "1" : "0") +
            " design=" + (s.design.empty() ? "-" : s.design) + " link=" + (s.linkOpen ? "open" : "closed") + " " +
            numbers + " sd=" + s.sdProfile +
-           " vga=" + (s.vgaPattern == Firmware::NO_PATTERN ? "-" : std::to_string(s.vgaPattern));
+           " vga=" + (s.vgaPattern == Firmware::NO_PATTERN ? "-" : std::to_string(s.vgaPattern)) +
+           " sdram=" + SdramLinesText(s.sdramFaults);
 }
 
 std::string ControlProtocol::Configure(const std::string& path) {
@@ -247,6 +258,8 @@ std::string ControlProtocol::Fault(const std::string& args) {
         board.Change([&](Firmware& f) { (kind == "delay" ? f.faults.delayMs : f.faults.floodBytes) = value; });
         return "ok fault " + kind + " " + std::to_string(value);
     }
+    if (kind == "sdram")
+        return SdramFault(words);
     if ((kind == "checksum" || kind == "echo" || kind == "drop" || kind == "clear") && rest.empty()) {
         if (kind == "drop")
             board.RequestDrop();
@@ -257,7 +270,30 @@ std::string ControlProtocol::Fault(const std::string& args) {
                 [&](Firmware& f) { (kind == "checksum" ? f.faults.wrongChecksum : f.faults.wrongEcho) = true; });
         return "ok fault " + kind;
     }
-    return Error("usage: fault name|silent|delay|checksum|echo|flood|drop|vgaprobe|clear ...");
+    return Error("usage: fault name|silent|delay|checksum|echo|flood|drop|vgaprobe|sdram|clear ...");
+}
+
+std::string ControlProtocol::SdramFault(const std::vector<std::string>& words) {
+    uint32_t bit = 0;
+    uint32_t value = 0;
+    if (words.size() == 3 && words[0] == "stuck" && ParseNumber(words[1], bit) && bit <= 7 &&
+        ParseNumber(words[2], value) && value <= 1) {
+        board.Change([&](Firmware& f) {
+            f.faults.sdram.stuckDataBit = static_cast<int>(bit);
+            f.faults.sdram.stuckHigh = value == 1;
+        });
+        return "ok fault sdram stuck " + std::to_string(bit) + " " + std::to_string(value);
+    }
+    if (words.size() == 2 && words[0] == "alias" && ParseNumber(words[1], bit) && bit <= 25) {
+        board.Change([&](Firmware& f) { f.faults.sdram.ignoredAddressBit = static_cast<int>(bit); });
+        return "ok fault sdram alias " + std::to_string(bit);
+    }
+    if (words.size() == 1 && words[0] == "off") {
+        board.Change([](Firmware& f) { f.faults.sdram = {}; });
+        return "ok fault sdram off";
+    }
+    return Error("usage: fault sdram stuck BIT 0|1 (BIT from 0 to 7) | fault sdram alias BIT (BIT from 0 to 25) | "
+                 "fault sdram off");
 }
 
 } // namespace vboard

@@ -3,6 +3,7 @@
 #include "vboard/VirtualBoard.h"
 
 #include <string>
+#include <vector>
 
 namespace vboard {
 
@@ -29,6 +30,7 @@ private:
     std::string Sd(const std::string& args);
     std::string Mem(const std::string& args);
     std::string Fault(const std::string& args);
+    std::string SdramFault(const std::vector<std::string>& words);
 
     VirtualBoard& board;
 };

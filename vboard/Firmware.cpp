@@ -89,6 +89,7 @@ void Firmware::ResetOutputs() {
     digits = 0;
     vgaPattern = NO_PATTERN;
     sdram.Clear();
+    faults.sdram = {};
 }
 
 void Firmware::Reply(uint8_t command, const uint8_t* payload, uint32_t length, std::vector<uint8_t>& out) {
@@ -161,7 +162,7 @@ void Firmware::MemoryWrite(const uint8_t* payload, uint32_t length, std::vector<
         return ReplyStatus(CMD_MEMORY_WRITE, STATUS_BAD_REQUEST, out);
     const uint32_t address = GetU32(payload + 1);
     const uint32_t count = length - MEM_WRITE_HEADER_LEN;
-    const bool ok = sdram.Write(address, payload + MEM_WRITE_HEADER_LEN, count);
+    const bool ok = sdram.Write(address, payload + MEM_WRITE_HEADER_LEN, count, faults.sdram);
     ReplyStatus(CMD_MEMORY_WRITE, ok ? STATUS_OK : STATUS_BAD_ADDRESS, out);
 }
 
@@ -177,7 +178,7 @@ void Firmware::MemoryRead(const uint8_t* payload, uint32_t length, std::vector<u
     const std::size_t at = BeginReply(CMD_MEMORY_READ, 1 + count, out);
     uint8_t status = STATUS_BAD_REQUEST;
     if (payload[0] == MEM_TYPE_SDRAM)
-        status = sdram.Read(address, &out[at + 1], count) ? STATUS_OK : STATUS_BAD_ADDRESS;
+        status = sdram.Read(address, &out[at + 1], count, faults.sdram) ? STATUS_OK : STATUS_BAD_ADDRESS;
     if (status != STATUS_OK)
         std::memset(&out[at + 1], 0, count);
     out[at] = status;

@@ -20,6 +20,7 @@ struct Faults {
     bool wrongEcho = false;
     uint32_t floodBytes = 0;
     bool refuseVgaProbe = false;
+    SdramLineFaults sdram;
 };
 
 // The control-panel firmware of the QX7-MB board and the board's peripherals: it takes request frames
@@ -37,7 +38,8 @@ public:
     // One request frame's command and payload; its reply (if any) is appended to out.
     void Execute(uint8_t command, const uint8_t* payload, uint32_t length, std::vector<uint8_t>& out);
 
-    // Power cycle: the outputs and the SDRAM are cleared; keys, switches and the card are physical.
+    // Power cycle: the outputs, the SDRAM and its line faults are cleared; keys, switches and the card
+    // are physical.
     void ResetOutputs();
 
     uint32_t leds = 0;

@@ -32,7 +32,7 @@ int ReadGreeting(int fd, int limitMs) {
 
 int ConnectJtag(const std::string& folder, int limitMs, JtagConnectResult& result) {
     result = JtagConnectResult::NoBoard;
-    const int fd = ConnectUnixSocket(folder + "/" + JTAG_SOCKET_NAME);
+    const int fd = ConnectToBoard(folder, JTAG_SOCKET_NAME);
     if (fd < 0)
         return -1;
     const int greeting = ReadGreeting(fd, limitMs);

@@ -9,6 +9,7 @@
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -42,7 +43,10 @@ int Listen(const std::string& path, std::string& error) {
         return -1;
     }
     unlink(path.c_str());
-    if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || listen(fd, 16) != 0) {
+    // Only the user may connect, as only the user may enter the folder; the socket is closed to group
+    // and others before it takes a connection.
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || chmod(path.c_str(), 0600) != 0 ||
+        listen(fd, 16) != 0) {
         error = "cannot listen on " + path + ": " + std::strerror(errno);
         close(fd);
         return -1;

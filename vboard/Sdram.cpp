@@ -55,6 +55,45 @@ bool Sdram::Read(uint32_t address, uint8_t* destination, uint32_t count) const {
     return true;
 }
 
+namespace {
+
+// Calls step(cell address, offset, n) for the runs of a range inside which the ignored address bit
+// does not change, each run moved to the cells that bit 0 of the ignored line selects.
+template <class Step> bool ForEachCellRun(uint32_t address, uint32_t count, int ignoredBit, const Step& step) {
+    if (!Sdram::InRange(address, count))
+        return false;
+    if (ignoredBit < 0)
+        return step(address, 0u, count);
+    const uint32_t run = 1u << ignoredBit;
+    for (uint32_t done = 0; done < count;) {
+        const uint32_t at = address + done;
+        const uint32_t n = std::min(count - done, run - at % run);
+        if (!step(at & ~run, done, n))
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+} // namespace
+
+bool Sdram::Write(uint32_t address, const uint8_t* data, uint32_t count, const SdramLineFaults& lines) {
+    return ForEachCellRun(address, count, lines.ignoredAddressBit,
+                          [&](uint32_t cell, uint32_t offset, uint32_t n) { return Write(cell, data + offset, n); });
+}
+
+bool Sdram::Read(uint32_t address, uint8_t* destination, uint32_t count, const SdramLineFaults& lines) const {
+    const bool read =
+        ForEachCellRun(address, count, lines.ignoredAddressBit,
+                       [&](uint32_t cell, uint32_t offset, uint32_t n) { return Read(cell, destination + offset, n); });
+    if (read && lines.stuckDataBit >= 0) {
+        const auto bit = static_cast<uint8_t>(1u << lines.stuckDataBit);
+        for (uint32_t i = 0; i < count; ++i)
+            destination[i] = lines.stuckHigh ? destination[i] | bit : destination[i] & ~bit;
+    }
+    return read;
+}
+
 void Sdram::Clear() {
     for (uint32_t page = 0; page < written.size(); ++page) {
         if (written.test(page))

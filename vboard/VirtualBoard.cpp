@@ -89,6 +89,7 @@ BoardSnapshot VirtualBoard::Snapshot() const {
     s.switches = firmware.switches;
     s.sdProfile = firmware.card.profile;
     s.vgaPattern = firmware.vgaPattern;
+    s.sdramFaults = firmware.faults.sdram;
     s.jtagBytes = jtagBytes;
     return s;
 }

@@ -22,6 +22,7 @@ struct BoardSnapshot {
     uint32_t switches = 0;
     std::string sdProfile;
     int vgaPattern = Firmware::NO_PATTERN;
+    SdramLineFaults sdramFaults;
     // Bytes carried by the JTAG links in both directions since the server started.
     uint64_t jtagBytes = 0;
 };

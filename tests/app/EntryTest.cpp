@@ -15,12 +15,6 @@ using testsupport::TempFolder;
 
 namespace {
 
-class InstanceLockTest : public ::testing::Test {
-protected:
-    TempFolder runtime;
-    ScopedEnv runtimeDir{"XDG_RUNTIME_DIR", runtime.Path().c_str()};
-};
-
 // The entry against a configured board, with the window left to the entry itself.
 class EntryTest : public PanelFixture {
 protected:
@@ -53,25 +47,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(InstanceLockTest, OneHolderAtATimeUntilReleased) {
-    platform::InstanceLock first;
-    platform::InstanceLock second;
-    ASSERT_TRUE(first.Acquire(INSTANCE_NAME));
-    EXPECT_EQ(platform::InstanceLock::LockFilePath(INSTANCE_NAME), runtime / "VELDARA_Zqi_150_CONTROL_PANEL.lock");
-    EXPECT_FALSE(second.Acquire(INSTANCE_NAME));
-    EXPECT_FALSE(second.IsHeld());
-    platform::InstanceLock other;
-    EXPECT_TRUE(other.Acquire("ANOTHER_PROGRAM")) << "other names do not collide";
-    first.Release();
-    EXPECT_TRUE(second.Acquire(INSTANCE_NAME));
-}
-
-TEST(InstanceLockPathTest, FallsBackToTheTempFolderWithoutARuntimeFolder) {
-    ScopedEnv noRuntime("XDG_RUNTIME_DIR", nullptr);
-    EXPECT_EQ(platform::InstanceLock::LockFilePath(INSTANCE_NAME),
-              (std::filesystem::temp_directory_path() / "VELDARA_Zqi_150_CONTROL_PANEL.lock").string());
-}
 
 TEST_F(EntryTest, ASecondCopyShowsItsBoxAndOpensNoWindow) {
     platform::InstanceLock first;

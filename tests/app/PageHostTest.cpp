@@ -3,9 +3,12 @@
 #include "app/Unitabout.h"
 #include "pages/PageForm.h"
 #include "pages/UnitMemory.h"
+#include "tests/support/Mouse.h"
 #include "tests/support/PanelFixture.h"
 
 #include <QApplication>
+#include <QTest>
+#include <QWindow>
 #include <QTimer>
 #include <filesystem>
 #include <set>
@@ -181,7 +184,7 @@ TEST_F(PageHostTest, MovesReachTheTabsFirstThenTheWindowButtons) {
     MoveTo(8 + 46, 310 + 19);
     EXPECT_EQ(form->TabButtons()->HotId(), 0);
     EXPECT_EQ(form->WindowButtons()->HotId(), -1);
-    EXPECT_EQ(form->cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(testsupport::ShownCursor(), Qt::PointingHandCursor);
 
     MoveTo(124 + 39, 492 + 38);
     EXPECT_EQ(form->TabButtons()->HotId(), -1);
@@ -190,7 +193,29 @@ TEST_F(PageHostTest, MovesReachTheTabsFirstThenTheWindowButtons) {
     MoveTo(300, 150);
     EXPECT_EQ(form->TabButtons()->HotId(), -1);
     EXPECT_EQ(form->WindowButtons()->HotId(), -1);
+    EXPECT_EQ(testsupport::ShownCursor(), Qt::ArrowCursor) << "off the buttons, each widget shows its own";
     EXPECT_EQ(form->cursor().shape(), Qt::PointingHandCursor) << "the background can be dragged";
+    for (int i = 0; i < TFormMain::PAGE_COUNT; ++i)
+        EXPECT_EQ(form->Page(i)->cursor().shape(), Qt::ArrowCursor) << "page " << i << " takes no hand from it";
+}
+
+TEST_F(PageHostTest, AHotTabRestsWhenThePointerMovesOntoThePage) {
+    form->SwitchPage(3);
+    QWindow* window = form->windowHandle();
+    // Through the window system, so that the page gets the move and its enter, and the window neither.
+    QTest::mouseMove(window, QPoint(106 + 88, 310 + 19));
+    ASSERT_EQ(form->TabButtons()->HotId(), 3);
+    QTest::mouseMove(window, QPoint(204 + 20, 288 + 150));
+    EXPECT_EQ(form->TabButtons()->HotId(), -1);
+    EXPECT_EQ(testsupport::ShownCursor(), Qt::ArrowCursor);
+
+    // On the page, from its Read button onto the edit beside it.
+    auto* memory = static_cast<TFormMemory*>(form->Page(3));
+    memory->Buttons()->SetEnabled(0, true);
+    QTest::mouseMove(window, QPoint(204 + 306 + 30, 288 + 89 + 8));
+    ASSERT_EQ(memory->Buttons()->HotId(), 0);
+    QTest::mouseMove(window, QPoint(204 + 305 + 30, 288 + 59 + 12));
+    EXPECT_EQ(memory->Buttons()->HotId(), -1);
 }
 
 TEST_F(PageHostTest, TheMinimiseButtonMinimisesTheWindow) {

@@ -141,11 +141,21 @@ TEST_F(CommandsTest, SdCardReplyIsDecodedOrLeftAlone) {
     EXPECT_TRUE(board.ReadSdCardInfo(present, csd, cid, fs, flag));
     EXPECT_EQ(fs, "NA");
 
-    payload[0] = 1; // no card: only the presence changes
+    // No card: only the presence changes, whatever the rest of the reply holds.
+    payload[0] = 1;
+    payload[1] = 0x00;  // CSD version 1.0
+    payload[18] = 0x1B; // another manufacturer
+    payload[35] = 1;
+    payload[36] = 0;
     AnswerWith(FakeJtagLink::Frame(0x08, payload));
+    const std::string csdBefore = csd;
+    const std::string cidBefore = cid;
     EXPECT_TRUE(board.ReadSdCardInfo(present, csd, cid, fs, flag));
     EXPECT_FALSE(present);
     EXPECT_EQ(fs, "NA");
+    EXPECT_EQ(csd, csdBefore);
+    EXPECT_EQ(cid, cidBefore);
+    EXPECT_TRUE(flag);
 
     link.acceptWrites = false; // a failed exchange touches nothing
     present = true;
@@ -204,6 +214,38 @@ TEST_F(CommandsTest, FailedChunkEndsTheTransferAndKeepsEarlierChunks) {
     std::vector<uint8_t> data(32743 * 3);
     EXPECT_FALSE(board.MemoryWrite(MEM_TYPE_SDRAM, 0, data.data(), static_cast<uint32_t>(data.size())));
     EXPECT_EQ(link.writes.size(), 2u);
+}
+
+TEST_F(CommandsTest, AReadAnsweredWithANonzeroStatusCopiesNothing) {
+    // The firmware refuses, though its reply carries as many bytes as were asked for.
+    link.onWrite = [this](const std::vector<uint8_t>&) {
+        link.Queue(FakeJtagLink::Frame(0x0D, {1, 0x11, 0x22, 0x33, 0x44}));
+    };
+    std::vector<uint8_t> data(4, 0xEE);
+    EXPECT_FALSE(board.MemoryRead(MEM_TYPE_SDRAM, 0x20, data.data(), 4));
+    EXPECT_EQ(data, std::vector<uint8_t>(4, 0xEE));
+    EXPECT_EQ(link.writes.size(), 1u);
+}
+
+TEST_F(CommandsTest, AFailedLaterReadChunkKeepsTheChunksBeforeItAndTouchesNothingAfter) {
+    AnswerMemory();
+    const auto answerMemory = link.onWrite;
+    link.onWrite = [&](const std::vector<uint8_t>& frame) {
+        if (chunks.size() < 1) {
+            answerMemory(frame);
+            return;
+        }
+        chunks.push_back({0, static_cast<uint32_t>(frame.size())});
+        std::vector<uint8_t> refused(1 + 32747, 0x77);
+        refused[0] = 2;
+        link.Queue(FakeJtagLink::Frame(0x0D, refused));
+    };
+    std::vector<uint8_t> data(32747 * 3, 0xEE);
+    EXPECT_FALSE(board.MemoryRead(MEM_TYPE_SDRAM, 0x1000, data.data(), static_cast<uint32_t>(data.size())));
+    EXPECT_EQ(chunks.size(), 2u) << "no chunk after the failed one";
+    EXPECT_EQ(data[0], 0x00);
+    EXPECT_EQ(data[32746], static_cast<uint8_t>(0x1000 + 32746));
+    EXPECT_EQ(std::vector<uint8_t>(data.begin() + 32747, data.end()), std::vector<uint8_t>(32747 * 2, 0xEE));
 }
 
 TEST_F(CommandsTest, MemoryNamesAndLayout) {

@@ -24,15 +24,21 @@ struct ToolRun {
 // beside the test program reaches the board server that $QX7MB_VBOARD names.
 struct ToolRunner {
     ToolRun Call(const std::vector<std::string>& args) {
-        std::ostringstream out;
-        std::ostringstream err;
-        cli::ToolContext context{out, err, terminal, *interruption, sleep, jtagApi};
+        liveOut.str({});
+        liveErr.str({});
+        cli::ToolContext context{liveOut, liveErr, terminal, *interruption, sleep, jtagApi, input};
         ToolRun run;
         run.code = cli::RunTool(args, context);
-        run.out = out.str();
-        run.err = err.str();
+        run.out = liveOut.str();
+        run.err = liveErr.str();
         return run;
     }
+
+    // What the call under way has written so far, for a test acting in its pauses.
+    std::ostringstream liveOut;
+    std::ostringstream liveErr;
+    // Where the tool reads a person's answers.
+    int input = 0;
 
     bool terminal = false;
     cli::Interruption plainInterruption;

@@ -1,5 +1,5 @@
-#include "shell/StatusInfo.h"
 #include "pages/Unitbutton.h"
+#include "shell/StatusInfo.h"
 #include "skin/SkinResources.h"
 #include "tests/pages/PageHarness.h"
 
@@ -127,8 +127,6 @@ TEST_F(ButtonPageTest, FailedPollStopsPollingForGood) {
     EXPECT_EQ(errorSender, &page);
     EXPECT_FALSE(page.TimerPolling->isActive());
     EXPECT_EQ(page.m_nInputs, 0u);
-    QTest::qWait(150);
-    EXPECT_EQ(boardErrors, 1);
 
     // Still bound, the link closed: a poll fails without reaching the board.
     EXPECT_FALSE(page.PollInputs());

@@ -4,7 +4,9 @@
 #include "tests/pages/MemoryPageHarness.h"
 #include "tests/support/VBoardProcess.h"
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace memorytest {
@@ -34,10 +36,21 @@ struct BoardPageTest : ::testing::Test {
         return bytes;
     }
 
+    // The page's transfers go to the board through a counter, which runs beforeChunk before each chunk.
+    CountingAccess& CountTransfers(std::function<void(size_t)> beforeChunk) {
+        boardAccess.Bind(&board);
+        counter.target = &boardAccess;
+        counter.beforeChunk = std::move(beforeChunk);
+        harness.page->SetMemoryAccess(&counter);
+        return counter;
+    }
+
     testsupport::VBoardProcess vboard;
     PageHarness harness;
     TBoard board;
     bool connected = false;
+    TBoardMemoryAccess boardAccess;
+    CountingAccess counter;
 };
 
 } // namespace memorytest

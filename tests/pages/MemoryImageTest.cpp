@@ -1,42 +1,25 @@
 #include "pages/MemoryImage.h"
 
+#include "tests/support/FileContent.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/Recorders.h"
 
 #include <cctype>
-#include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
-#include <random>
-#include <sys/resource.h>
 
 namespace {
 
 using testsupport::NotifyRecorder;
+using testsupport::RandomBytes;
+using testsupport::ReadFile;
 using testsupport::TempFolder;
-
-void WriteFile(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testsupport::WriteFile;
 
 std::vector<uint8_t> Bytes(std::initializer_list<int> values) {
     std::vector<uint8_t> bytes;
     for (int v : values)
         bytes.push_back(static_cast<uint8_t>(v));
-    return bytes;
-}
-
-std::vector<uint8_t> RandomBytes(size_t count, unsigned seed) {
-    std::mt19937 random(seed);
-    std::vector<uint8_t> bytes(count);
-    for (auto& b : bytes)
-        b = static_cast<uint8_t>(random());
     return bytes;
 }
 
@@ -194,16 +177,13 @@ TEST(MemoryImageSave, AFailedSaveLeavesTheEarlierFileAsItWas) {
     EXPECT_EQ(SaveMemoryImage(folder / "missing/keep.bin", image.data(), image.size()), TImageSaveResult::Failed);
 
     // A file-size limit makes the file take fewer bytes than given, as a full disk would.
-    rlimit old{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 200000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const TImageSaveResult raw = SaveMemoryImage(folder / "keep.bin", image.data(), image.size());
-    const TImageSaveResult hex = SaveMemoryImage(folder / "keep.hex", image.data(), 150000);
-    setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    TImageSaveResult raw = TImageSaveResult::Ok;
+    TImageSaveResult hex = TImageSaveResult::Ok;
+    {
+        testsupport::FileSizeLimit limit(200000);
+        raw = SaveMemoryImage(folder / "keep.bin", image.data(), image.size());
+        hex = SaveMemoryImage(folder / "keep.hex", image.data(), 150000);
+    }
 
     EXPECT_EQ(raw, TImageSaveResult::ShortWrite);
     EXPECT_EQ(hex, TImageSaveResult::ShortWrite);

@@ -1,6 +1,5 @@
 #include "tests/pages/MemoryBoardHarness.h"
-
-#include <filesystem>
+#include "tests/support/Screenshots.h"
 
 namespace {
 
@@ -69,13 +68,26 @@ TEST_F(BoardPageTest, ALostLinkFailsRandomReadWithoutABoxOrBoardError) {
     EXPECT_TRUE(harness.boardErrors.empty());
 }
 
+TEST_F(BoardPageTest, ALostLinkFailsRandomWriteWithoutABoxOrBoardError) {
+    ASSERT_TRUE(connected);
+    harness.page->EditMemRdmAddr->setText("10");
+    harness.page->EditMemRdmWrite->setText("BEEF");
+    vboard.Control("fault drop");
+    harness.Click(1);
+    EXPECT_EQ(harness.status.Last().text, "SDRAM Random Write Fail");
+    EXPECT_EQ(harness.status.Last().colour, RED);
+    EXPECT_TRUE(harness.notes.messages.empty());
+    EXPECT_TRUE(harness.boardErrors.empty());
+    EXPECT_EQ(vboard.Control("mem read 20 2"), "ok 0000");
+    EXPECT_TRUE(harness.page->Buttons()->FindById(1)->GetEnabled()) << "the page stays usable";
+}
+
 TEST_F(BoardPageTest, Screenshot) {
     harness.page->EditMemRdmAddr->setText("1FFFFFF");
     harness.page->EditMemRdmRead->setText("ABCD");
-    std::filesystem::create_directories("../screenshots");
     const QImage shot = harness.page->grab().toImage();
     ASSERT_EQ(shot.size(), QSize(387, 276));
-    EXPECT_TRUE(shot.save("../screenshots/memory.png"));
+    EXPECT_TRUE(shot.save(testsupport::ScreenshotPath("memory")));
 }
 
 } // namespace

@@ -1,39 +1,23 @@
 #include "pages/MemoryImage.h"
 #include "tests/pages/MemoryBoardHarness.h"
+#include "tests/support/FileContent.h"
 
 #include <QMetaObject>
 #include <QRegularExpression>
 #include <QTimer>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <random>
 
 namespace {
 
 using memorytest::BoardPageTest;
 using memorytest::CountingAccess;
+using testsupport::RandomBytes;
+using testsupport::ReadFile;
+using testsupport::WriteFile;
 
 const QColor GREEN(0, 128, 0);
 const QColor RED(255, 0, 0);
 constexpr uint32_t MIB = 1024 * 1024;
-
-std::vector<uint8_t> RandomBytes(size_t count, unsigned seed) {
-    std::mt19937 random(seed);
-    std::vector<uint8_t> bytes(count);
-    for (auto& b : bytes)
-        b = static_cast<uint8_t>(random());
-    return bytes;
-}
-
-void WriteFile(const std::string& path, const std::string& content) {
-    std::ofstream(path, std::ios::binary) << content;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::string Text(const std::vector<uint8_t>& bytes) {
     return {bytes.begin(), bytes.end()};
@@ -172,18 +156,14 @@ TEST_F(MemoryTransferTest, AbortAfterTheFirstChunkKeepsWhatWasWritten) {
     ASSERT_TRUE(connected);
     const std::vector<uint8_t> image = RandomBytes(MIB, 10);
     WriteFile(folder / "image.bin", Text(image));
-    TBoardMemoryAccess boardAccess;
-    boardAccess.Bind(&board);
-    CountingAccess counter(&boardAccess);
-    counter.beforeChunk = [this](size_t chunk) {
+    CountTransfers([this](size_t chunk) {
         if (chunk == 1) {
             auto* dialog = page.findChild<TFormProgress*>();
             ASSERT_NE(dialog, nullptr);
             // Pressed while the chunk is under way: seen when the loop next lets events run.
             QMetaObject::invokeMethod(dialog->ButtonAbort, "click", Qt::QueuedConnection);
         }
-    };
-    page.SetMemoryAccess(&counter);
+    });
 
     WriteFileToMemory(folder / "image.bin", "0", "80000");
     EXPECT_EQ(counter.chunks.size(), 1u);
@@ -200,14 +180,10 @@ TEST_F(MemoryTransferTest, AbortAfterTheFirstChunkKeepsWhatWasWritten) {
 TEST_F(MemoryTransferTest, ALinkDroppedMidWriteFailsAndRaisesBoardError) {
     ASSERT_TRUE(connected);
     WriteFile(folder / "image.bin", Text(RandomBytes(200000, 11)));
-    TBoardMemoryAccess boardAccess;
-    boardAccess.Bind(&board);
-    CountingAccess counter(&boardAccess);
-    counter.beforeChunk = [this](size_t chunk) {
+    CountTransfers([this](size_t chunk) {
         if (chunk == 2)
             vboard.Control("fault drop");
-    };
-    page.SetMemoryAccess(&counter);
+    });
 
     WriteFileToMemory(folder / "image.bin", "0", "");
     EXPECT_EQ(counter.chunks.size(), 2u);
@@ -221,14 +197,10 @@ TEST_F(MemoryTransferTest, ALinkDroppedMidReadLeavesTheEarlierFileAsItWas) {
     ASSERT_TRUE(connected);
     const std::string path = folder / "dump.bin";
     WriteFile(path, "earlier dump");
-    TBoardMemoryAccess boardAccess;
-    boardAccess.Bind(&board);
-    CountingAccess counter(&boardAccess);
-    counter.beforeChunk = [this](size_t chunk) {
+    CountTransfers([this](size_t chunk) {
         if (chunk == 3)
             vboard.Control("fault drop");
-    };
-    page.SetMemoryAccess(&counter);
+    });
 
     ReadMemoryToFile(path, "0", "80000");
     EXPECT_EQ(counter.chunks.size(), 3u);

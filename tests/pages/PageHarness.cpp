@@ -3,9 +3,7 @@
 #include "shell/StatusInfo.h"
 #include "skin/SkinResources.h"
 #include "tests/support/Mouse.h"
-
-#include <QCoreApplication>
-#include <QDir>
+#include "tests/support/Screenshots.h"
 
 namespace pagetest {
 
@@ -45,10 +43,7 @@ void PageHarness::Move(QWidget& page, int x, int y) {
 }
 
 void PageHarness::SaveScreenshot(QWidget& page, const QString& name) {
-    // The tests run in the program's folder, build/bin; the screenshots go to build/screenshots.
-    const QString folder = QCoreApplication::applicationDirPath() + "/../screenshots";
-    QDir().mkpath(folder);
-    EXPECT_TRUE(page.grab().save(folder + "/" + name + ".png")) << name.toStdString();
+    EXPECT_TRUE(page.grab().save(testsupport::ScreenshotPath(name))) << name.toStdString();
 }
 
 QImage Face(const QString& name, int face) {

@@ -34,7 +34,7 @@ protected:
     static void Press(QWidget& page, int x, int y);
     static void Release(QWidget& page, int x, int y);
     static void Move(QWidget& page, int x, int y);
-    // Saves the page as it is shown into the screenshots folder beside the program's folder.
+    // Saves the page as it is shown into the build's screenshots folder.
     static void SaveScreenshot(QWidget& page, const QString& name);
     // The board's state dump field, as a number.
     uint32_t BoardNumber(const std::string& field) { return vboard.Number(field); }

@@ -64,6 +64,25 @@ TEST_F(ProgressTest, AbortLatchesAndLeavesTheDialogOpen) {
     EXPECT_TRUE(progress.isVisible());
 }
 
+TEST_F(ProgressTest, EscapeAndACloseRequestCountAsAbortAndTheDialogStays) {
+    const Qt::WindowFlags titleButtons = Qt::WindowCloseButtonHint | Qt::WindowMinimizeButtonHint |
+                                         Qt::WindowMaximizeButtonHint | Qt::WindowSystemMenuHint |
+                                         Qt::WindowContextHelpButtonHint;
+    EXPECT_FALSE(progress.windowFlags() & titleButtons) << "no title-bar buttons are asked for";
+    EXPECT_TRUE(progress.windowFlags() & Qt::CustomizeWindowHint) << "else the window manager adds its own";
+
+    progress.show();
+    QTest::keyClick(&progress, Qt::Key_Escape);
+    EXPECT_TRUE(progress.IsAborted());
+    EXPECT_TRUE(progress.isVisible()) << "the transfer goes on until the caller sees the abort";
+
+    TFormProgress closed(&owner);
+    closed.show();
+    EXPECT_FALSE(closed.close()) << "the window manager's close request is refused";
+    EXPECT_TRUE(closed.IsAborted());
+    EXPECT_TRUE(closed.isVisible());
+}
+
 TEST_F(ProgressTest, HandOverAbortHourglassElsewhere) {
     progress.show();
     MoveOver(progress.ButtonAbort);

@@ -1,8 +1,10 @@
 // The shell services the pages build on: the status-information line, the dialog services and the
 // override cursor.
 #include "shell/QtDialogServices.h"
+#include "skin/Buttonmanager.h"
 #include "shell/StatusInfo.h"
 #include "tests/support/DialogRecorder.h"
+#include "tests/support/Mouse.h"
 #include "tests/support/Recorders.h"
 
 #include <QApplication>
@@ -68,6 +70,22 @@ TEST(DialogServicesTest, QtCursorChangesWithoutStackingAndTheArrowRestoresIt) {
     EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::PointingHandCursor);
     services.SetCursor(Qt::ArrowCursor);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST(DialogServicesTest, TheHourglassWinsOverTheHandOfAButtonUntilTheDefaultReturns) {
+    QWidget window;
+    skin::TCanvas canvas(100, 40);
+    skin::TButtonManager group(&window, &canvas, skin::gmPush);
+    group.AddButton(0, "Read", "NORMAL_BTN", 10, 10);
+    TQtDialogServices services;
+
+    services.SetCursor(Qt::WaitCursor);
+    group.MouseMove(20, 15, true);
+    EXPECT_EQ(testsupport::ShownCursor(), Qt::WaitCursor) << "a button under the pointer does not end the wait";
+    services.SetCursor(Qt::ArrowCursor);
+    EXPECT_EQ(testsupport::ShownCursor(), Qt::PointingHandCursor) << "the button's hand shows once the wait ends";
+    group.MouseMove(90, 35, true);
+    EXPECT_EQ(testsupport::ShownCursor(), Qt::ArrowCursor);
 }
 
 namespace {

@@ -1,7 +1,9 @@
 #include "skin/Buttonmanager.h"
 
 #include "SkinTestUtil.h"
+#include "skin/ApplicationCursor.h"
 #include "skin/SkinResources.h"
+#include "tests/support/Mouse.h"
 
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -16,6 +18,10 @@ namespace {
 class ButtonManagerTest : public ::testing::Test {
 protected:
     ButtonManagerTest() : canvas(200, 80) { skintest::Fill(canvas, Qt::black); }
+    ~ButtonManagerTest() override {
+        skin::SetApplicationCursor(Qt::ArrowCursor);
+        skin::SetOverrideCursor(Qt::ArrowCursor);
+    }
 
     void AddThree(TButtonManager& group) {
         group.AddButton(A, QString(), QStringLiteral("NORMAL_BTN"), 10, 10);
@@ -23,7 +29,7 @@ protected:
         group.AddButton(C, QString(), QStringLiteral("NORMAL_BTN"), 10, 40);
     }
     bool Shows(int face, int left, int top) const { return skintest::ShowsFace(canvas, picture, face, left, top); }
-    Qt::CursorShape Cursor() const { return owner.cursor().shape(); }
+    static Qt::CursorShape Cursor() { return testsupport::ShownCursor(); }
 
     static constexpr int A = 4;
     static constexpr int B = 7;
@@ -56,6 +62,29 @@ TEST_F(ButtonManagerTest, HoverPaintsHotMovesOnAndReturnsToRest) {
     EXPECT_TRUE(Shows(skin::faceNormal, 100, 10));
     EXPECT_EQ(Cursor(), Qt::ArrowCursor);
     EXPECT_FALSE(group.Captured());
+}
+
+TEST_F(ButtonManagerTest, TheHandIsTheApplicationsCursorAndAnOverrideWinsOverIt) {
+    TButtonManager group(&owner, &canvas, skin::gmPush);
+    AddThree(group);
+    group.MouseMove(12, 12, true);
+    EXPECT_EQ(Cursor(), Qt::PointingHandCursor);
+    EXPECT_EQ(owner.cursor().shape(), Qt::ArrowCursor) << "the owner's own cursor is left alone";
+
+    // The hourglass of work in progress shows wherever the pointer goes.
+    skin::SetOverrideCursor(Qt::WaitCursor);
+    EXPECT_EQ(Cursor(), Qt::WaitCursor);
+    group.MouseMove(110, 12, true);
+    EXPECT_EQ(Cursor(), Qt::WaitCursor);
+    group.MouseMove(90, 5, true);
+    group.MouseMove(12, 12, true);
+    EXPECT_EQ(Cursor(), Qt::WaitCursor);
+    // Cleared: the hand of the button under the pointer shows again.
+    skin::SetOverrideCursor(Qt::ArrowCursor);
+    EXPECT_EQ(Cursor(), Qt::PointingHandCursor);
+    group.MouseMove(90, 5, true);
+    EXPECT_EQ(Cursor(), Qt::ArrowCursor);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "nothing is left on Qt's cursor stack";
 }
 
 TEST_F(ButtonManagerTest, OnlyTheLastGroupAskedResetsTheCursor) {

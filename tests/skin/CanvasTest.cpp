@@ -82,12 +82,17 @@ TEST(CanvasText, TextIsDrawnInPlainPixelsOfTheTextColour) {
     canvas.SetTextColor(QColor(0, 234, 255));
     canvas.SetBrushClear();
     canvas.TextOut(4, 4, QStringLiteral("Write a File"));
+    int ink = 0;
     for (int y = 0; y < 30; ++y) {
         for (int x = 0; x < 100; ++x) {
             const QRgb pixel = canvas.Pixel(x, y);
             ASSERT_TRUE(pixel == qRgb(0, 0, 0) || pixel == qRgb(0, 234, 255)) << x << "," << y;
+            ink += pixel == qRgb(0, 234, 255) ? 1 : 0;
         }
     }
+    // Twelve characters leave ink: far more than a stray pixel, less than a filled box.
+    EXPECT_GT(ink, 60);
+    EXPECT_LT(ink, canvas.TextWidth(QStringLiteral("Write a File")) * canvas.TextHeight(QStringLiteral("W")) / 2);
 }
 
 TEST(CanvasChanges, EveryDrawingCallReportsItsRectangleClippedToTheSurface) {

@@ -79,7 +79,7 @@ TEST(SkinForm, ButtonDrawingBetweenPaintsIsShownWithoutARepaintOfTheWhole) {
     EXPECT_EQ(form.moves.back(), QPoint(25, 12));
     EXPECT_TRUE(QTest::qWaitFor([&form, events] { return form.paintEvents > events; })) << "an update was asked";
     EXPECT_TRUE(skintest::ShowsFace(*form.Canvas(), picture, skin::faceHot, 20, 10));
-    EXPECT_EQ(form.cursor().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(testsupport::ShownCursor(), Qt::PointingHandCursor);
     const QImage shown = Shown(form);
     EXPECT_EQ(shown, form.Canvas()->Image());
     EXPECT_EQ(form.paints, 1);
@@ -89,7 +89,32 @@ TEST(SkinForm, ButtonDrawingBetweenPaintsIsShownWithoutARepaintOfTheWhole) {
     QApplication::sendEvent(&form, &leave);
     EXPECT_EQ(form.moves.back(), QPoint(-1, -1));
     EXPECT_TRUE(skintest::ShowsFace(*form.Canvas(), picture, skin::faceNormal, 20, 10));
-    EXPECT_EQ(form.cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(testsupport::ShownCursor(), Qt::ArrowCursor);
+}
+
+TEST(SkinForm, AHotButtonRestsWhenThePointerMovesOntoAChildWidget) {
+    TestForm form;
+    // A child that takes the pointer's moves for itself, as a page or an edit does.
+    QWidget child(&form);
+    child.setGeometry(90, 0, 30, 60);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    const QImage picture = skin::LoadSkinPicture(QStringLiteral("NORMAL_BTN"));
+
+    // Through the window system, so that the widget under the pointer gets the move and its enter.
+    QTest::mouseMove(form.windowHandle(), QPoint(25, 12));
+    ASSERT_EQ(form.buttons.HotId(), 0);
+    ASSERT_EQ(testsupport::ShownCursor(), Qt::PointingHandCursor);
+    QTest::mouseMove(form.windowHandle(), QPoint(100, 30));
+    EXPECT_EQ(form.buttons.HotId(), -1);
+    EXPECT_TRUE(skintest::ShowsFace(*form.Canvas(), picture, skin::faceNormal, 20, 10));
+    EXPECT_EQ(testsupport::ShownCursor(), Qt::ArrowCursor);
+
+    // Back on the button from the child: hot again.
+    QTest::mouseMove(form.windowHandle(), QPoint(30, 14));
+    EXPECT_EQ(form.buttons.HotId(), 0);
+    QTest::mouseMove(form.windowHandle(), QPoint(100, 40));
+    EXPECT_EQ(form.buttons.HotId(), -1);
 }
 
 TEST(SkinForm, MouseButtonsReachTheFormInClientCoordinates) {

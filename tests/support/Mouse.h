@@ -27,6 +27,13 @@ inline void MouseRelease(QWidget* widget, const QPoint& at) {
     SendMouse(widget, QEvent::MouseButtonRelease, at, Qt::LeftButton, Qt::NoButton);
 }
 
+// The cursor that the application shows over all of its windows (Qt's override cursor); the arrow
+// when each widget shows its own.
+inline Qt::CursorShape ShownCursor() {
+    const QCursor* cursor = QApplication::overrideCursor();
+    return cursor != nullptr ? cursor->shape() : Qt::ArrowCursor;
+}
+
 // A move onto the point, a press and a release there.
 inline void MouseClick(QWidget* widget, const QPoint& at) {
     MouseMove(widget, at);

@@ -2,6 +2,7 @@
 
 #include "platform/Files.h"
 #include "tests/support/Mouse.h"
+#include "tests/support/Screenshots.h"
 
 #include <QApplication>
 #include <QPixmap>
@@ -75,10 +76,9 @@ void PanelFixture::ClickTab(int index) {
 }
 
 std::string PanelFixture::SaveScreenshot(const std::string& name) {
-    std::filesystem::create_directories(QX7MB_SCREENSHOT_DIR);
-    const std::string path = std::string(QX7MB_SCREENSHOT_DIR) + "/" + name + ".png";
-    form->grab().save(QString::fromStdString(path));
-    return path;
+    const QString path = ScreenshotPath(QString::fromStdString(name));
+    EXPECT_TRUE(form->grab().save(path)) << path.toStdString();
+    return path.toStdString();
 }
 
 void PanelFixture::WriteRegistry(const std::string& quartusVersion) {
@@ -92,6 +92,11 @@ void PanelFixture::RemoveRegistry() {
 
 void PanelFixture::RemoveFromProgramFolder(const std::string& name) {
     std::filesystem::remove(program / name);
+}
+
+void PanelFixture::ReplaceInProgramFolder(const std::string& name, const std::string& target) {
+    RemoveFromProgramFolder(name);
+    std::filesystem::create_symlink(target, program / name);
 }
 
 std::vector<std::string> PanelFixture::MessageTexts() const {

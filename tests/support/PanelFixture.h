@@ -56,6 +56,8 @@ protected:
     void RemoveRegistry();
     // Takes a file (library, bitstream) away from the program's folder.
     void RemoveFromProgramFolder(const std::string& name);
+    // Puts another file in its place (a stand-in library, say), as a link to target.
+    void ReplaceInProgramFolder(const std::string& name, const std::string& target);
     // The texts of the recorded boxes, in order.
     std::vector<std::string> MessageTexts() const;
 

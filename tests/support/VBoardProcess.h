@@ -33,13 +33,26 @@ public:
     uint32_t Number(const std::string& name);
     const std::string& Folder() const { return path; }
 
+    // Ends the server at once, as a crash or a pulled plug would: SIGKILL, no cleaning up.
+    void Kill();
+    // Starts the server again on the same folder, with the same options; a fresh board.
+    void Restart();
+
 private:
-    void Start(const std::vector<std::string>& options);
+    void Start();
+    void Stop(int signal);
 
     std::optional<TempFolder> folder;
     std::optional<ScopedEnv> env;
     std::string path;
+    std::vector<std::string> options;
     int pid = -1;
+    int output = -1; // the server's standard output, which says when it serves
 };
+
+// Waits for a line on fd, up to limitMs; false when none comes (the writer ended or the time passed).
+bool ReadLine(int fd, std::string& line, int limitMs);
+// Waits for the child process to end, up to limitMs; false when it still runs.
+bool WaitForExit(int pid, int limitMs, int& status);
 
 } // namespace testsupport

@@ -70,6 +70,13 @@ TEST_F(BoardWindowTest, OnlyLeftClicksOnThePartsChangeTheBoard) {
     QTest::mousePress(View(), Qt::RightButton, {}, layout::Key(1).center());
     QTest::mouseRelease(View(), Qt::RightButton, {}, layout::Key(1).center());
     EXPECT_EQ(Control("state"), before);
+
+    // The view does take clicks: the left button on the same switch and key.
+    QTest::mouseClick(View(), Qt::LeftButton, {}, layout::Switch(0).center());
+    EXPECT_EQ(Field("switches"), "0x001");
+    QTest::mousePress(View(), Qt::LeftButton, {}, layout::Key(1).center());
+    EXPECT_EQ(Field("keys"), "0x2");
+    QTest::mouseRelease(View(), Qt::LeftButton, {}, layout::Key(1).center());
 }
 
 TEST_F(BoardWindowTest, ChangesOnTheControlSocketShowAtOnce) {
@@ -91,6 +98,11 @@ TEST_F(BoardWindowTest, ChangesOnTheControlSocketShowAtOnce) {
     EXPECT_TRUE(WaitFor([&] { return !FindAction(window.FaultMenu(), "Answer nothing")->isChecked(); }));
     EXPECT_TRUE(FindAction(window.FaultMenu(), "No delay")->isChecked());
     EXPECT_EQ(window.FaultText(), "No faults");
+
+    Control("fault sdram stuck 5 1");
+    Control("fault sdram alias 20");
+    EXPECT_TRUE(WaitFor([&] { return window.FaultText().contains("address"); }));
+    EXPECT_EQ(window.FaultText(), "Faults: SDRAM data bit 5 stuck at 1, SDRAM address bit 20 ignored");
 }
 
 TEST_F(BoardWindowTest, TheSdMenuInsertsAndRemovesCards) {

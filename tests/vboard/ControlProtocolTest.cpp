@@ -17,9 +17,9 @@ TEST_F(ControlProtocolTest, FreshBoardState) {
     vboard::VirtualBoard fresh(false);
     vboard::ControlProtocol p(fresh);
     EXPECT_EQ(p.Execute("state"),
-              "ok configured=0 design=- link=closed leds=0x000 hex=0x000000 keys=0x0 switches=0x000 sd=sdhc vga=-");
+              "ok configured=0 design=- link=closed leds=0x000 hex=0x000000 keys=0x0 switches=0x000 sd=sdhc vga=- sdram=ok");
     EXPECT_EQ(Run("state"), "ok configured=1 design=QX7MB_ControlPanel link=closed leds=0x000 hex=0x000000 keys=0x0 "
-                            "switches=0x000 sd=sdhc vga=-");
+                            "switches=0x000 sd=sdhc vga=- sdram=ok");
 }
 
 TEST_F(ControlProtocolTest, KeysAndSwitches) {

@@ -5,14 +5,12 @@
 #include "vboard/BoardFolder.h"
 #include "vboard/ControlClient.h"
 
-#include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -75,18 +73,23 @@ TEST(ServerTest, FolderIsPrivateAndSocketsGoWhenTheServerEnds) {
     for (auto& arg : args)
         argv.push_back(arg.data());
     argv.push_back(nullptr);
+    int output[2];
+    ASSERT_EQ(pipe2(output, O_CLOEXEC), 0);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, output[1], STDOUT_FILENO);
     pid_t pid = 0;
     ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
     posix_spawn_file_actions_destroy(&actions);
+    close(output[1]);
 
+    // The server's greeting comes once it serves.
+    std::string greeting;
+    ASSERT_TRUE(testsupport::ReadLine(output[0], greeting, 5000));
+    close(output[0]);
+    EXPECT_EQ(greeting, "qx7mb-vboard: serving " + folder + " (unconfigured)");
     vboard::ControlClient client;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!client.Connect(folder) && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    ASSERT_TRUE(client.IsConnected());
+    ASSERT_TRUE(client.Connect(folder));
     struct stat info {};
     ASSERT_EQ(stat(folder.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
@@ -94,7 +97,7 @@ TEST(ServerTest, FolderIsPrivateAndSocketsGoWhenTheServerEnds) {
 
     kill(pid, SIGINT);
     int status = 0;
-    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    ASSERT_TRUE(testsupport::WaitForExit(pid, 5000, status));
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_FALSE(Exists(folder + "/jtag"));
     EXPECT_FALSE(Exists(folder + "/control"));

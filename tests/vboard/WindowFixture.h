@@ -1,11 +1,11 @@
 #pragma once
 
+#include "tests/support/Screenshots.h"
 #include "vboard/ControlProtocol.h"
 #include "vboard/VirtualBoard.h"
 #include "vboard/window/BoardView.h"
 #include "vboard/window/BoardWindow.h"
 
-#include <QDir>
 #include <QImage>
 #include <QTest>
 #include <functional>
@@ -37,10 +37,9 @@ struct WindowFixture : ::testing::Test {
 
     bool WaitFor(const std::function<bool()>& condition) { return QTest::qWaitFor(condition, 2000); }
 
-    // Writes the whole window to ../screenshots/vboard-NAME.png beside the program's folder.
+    // Writes the whole window to vboard-NAME.png in the screenshots folder.
     void SaveScreenshot(const char* name) {
-        QDir().mkpath(QStringLiteral("../screenshots"));
-        EXPECT_TRUE(window.grab().save(QStringLiteral("../screenshots/vboard-%1.png").arg(name)));
+        EXPECT_TRUE(window.grab().save(testsupport::ScreenshotPath(QStringLiteral("vboard-%1").arg(name))));
     }
 
     vboard::VirtualBoard board{false};

@@ -44,6 +44,12 @@ QStringList FaultWords(const Faults& faults) {
         words << QStringLiteral("%1 stale bytes next").arg(faults.floodBytes);
     if (faults.refuseVgaProbe)
         words << QStringLiteral("refuses the VGA probe");
+    if (faults.sdram.stuckDataBit >= 0)
+        words << QStringLiteral("SDRAM data bit %1 stuck at %2")
+                     .arg(faults.sdram.stuckDataBit)
+                     .arg(faults.sdram.stuckHigh ? 1 : 0);
+    if (faults.sdram.ignoredAddressBit >= 0)
+        words << QStringLiteral("SDRAM address bit %1 ignored").arg(faults.sdram.ignoredAddressBit);
     return words;
 }
 

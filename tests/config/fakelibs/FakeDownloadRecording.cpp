@@ -3,6 +3,7 @@
 #include "FakeDownloadRecording.h"
 
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 FakeDownloadCall lastCall;
@@ -22,6 +23,8 @@ uint8_t VELDARA_JtagDownload(const char* path, int32_t arg2, uint8_t flag3, int3
     lastCall.arg5 = arg5;
     lastCall.flag6 = flag6;
     lastCall.flag7 = flag7;
+    if (getcwd(lastCall.workingFolder, sizeof lastCall.workingFolder) == nullptr)
+        lastCall.workingFolder[0] = '\0';
     ++callCount;
     return downloadResult;
 }

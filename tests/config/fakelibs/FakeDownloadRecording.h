@@ -12,6 +12,7 @@ struct FakeDownloadCall {
     int32_t arg5;
     uint8_t flag6;
     uint8_t flag7;
+    char workingFolder[4096]; // at the time of the call
 };
 
 extern "C" {

@@ -1,0 +1,138 @@
+// Saving a memory image over what is already there: links, permissions, long names, pipes.
+#include "pages/MemoryImage.h"
+#include "tests/support/FileContent.h"
+#include "tests/support/OrdinaryUser.h"
+#include "tests/support/Recorders.h"
+
+#include <fcntl.h>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using testsupport::OrdinaryUser;
+using testsupport::ReadFile;
+using testsupport::TempFolder;
+using testsupport::WriteFile;
+
+const std::string IMAGE = "new image";
+
+TImageSaveResult Save(const std::string& path) {
+    return SaveMemoryImage(path, reinterpret_cast<const uint8_t*>(IMAGE.data()), IMAGE.size());
+}
+
+mode_t ModeOf(const std::string& path) {
+    struct stat info {};
+    EXPECT_EQ(stat(path.c_str(), &info), 0) << path;
+    return info.st_mode & 07777;
+}
+
+size_t EntriesIn(const std::string& folder) {
+    return static_cast<size_t>(std::distance(fs::directory_iterator(folder), {}));
+}
+
+TEST(MemoryImageSaveOver, AFileTheUserMayNotWriteIsRefusedAndLeftAsItWas) {
+    TempFolder folder;
+    OrdinaryUser::HandOver(folder.Path());
+    OrdinaryUser user;
+    const std::string dump = folder / "dump.bin";
+    WriteFile(dump, "earlier dump");
+    ASSERT_EQ(chmod(dump.c_str(), 0444), 0);
+
+    EXPECT_EQ(Save(dump), TImageSaveResult::Failed);
+    EXPECT_EQ(ReadFile(dump), "earlier dump");
+    EXPECT_EQ(ModeOf(dump), 0444u);
+    EXPECT_EQ(EntriesIn(folder.Path()), 1u) << "no temporary file stays behind";
+
+    // As a new file in a folder the user may not write: refused the same way.
+    ASSERT_EQ(chmod(folder.Path().c_str(), 0555), 0);
+    EXPECT_EQ(Save(folder / "new.bin"), TImageSaveResult::Failed);
+    ASSERT_EQ(chmod(folder.Path().c_str(), 0755), 0);
+}
+
+TEST(MemoryImageSaveOver, SymbolicLinksAreFollowedToTheFileTheyName) {
+    TempFolder folder;
+    fs::create_directory(folder / "data");
+    WriteFile(folder / "data/dump.bin", "earlier dump");
+    // A relative link to a link to the file.
+    fs::create_symlink(folder / "data/dump.bin", folder / "data/latest.bin");
+    fs::create_symlink("data/latest.bin", folder / "dump.bin");
+
+    ASSERT_EQ(Save(folder / "dump.bin"), TImageSaveResult::Ok);
+    EXPECT_TRUE(fs::is_symlink(folder / "dump.bin"));
+    EXPECT_TRUE(fs::is_symlink(folder / "data/latest.bin"));
+    EXPECT_EQ(ReadFile(folder / "data/dump.bin"), IMAGE);
+    EXPECT_EQ(EntriesIn(folder / "data"), 2u) << "the temporary file was made beside the file replaced";
+
+    // A link to a file that does not exist yet creates it.
+    fs::create_symlink("data/fresh.bin", folder / "fresh.bin");
+    ASSERT_EQ(Save(folder / "fresh.bin"), TImageSaveResult::Ok);
+    EXPECT_TRUE(fs::is_symlink(folder / "fresh.bin"));
+    EXPECT_EQ(ReadFile(folder / "data/fresh.bin"), IMAGE);
+
+    // A loop of links names no file.
+    fs::create_symlink("loop.bin", folder / "loop.bin");
+    EXPECT_EQ(Save(folder / "loop.bin"), TImageSaveResult::Failed);
+    EXPECT_TRUE(fs::is_symlink(folder / "loop.bin"));
+}
+
+TEST(MemoryImageSaveOver, TheReplacementKeepsThePermissionsOfTheEarlierFile) {
+    TempFolder folder;
+    for (const mode_t mode : {0600u, 0640u, 0755u}) {
+        const std::string dump = folder / ("dump-" + std::to_string(mode) + ".hex");
+        WriteFile(dump, "00");
+        ASSERT_EQ(chmod(dump.c_str(), mode), 0);
+        ASSERT_EQ(Save(dump), TImageSaveResult::Ok);
+        EXPECT_EQ(ModeOf(dump), mode);
+        EXPECT_EQ(ReadFile(dump), "6E657720696D616765");
+    }
+}
+
+TEST(MemoryImageSaveOver, ANameAtTheFileSystemsLimitIsSavedAndReplaced) {
+    TempFolder folder;
+    const long limit = pathconf(folder.Path().c_str(), _PC_NAME_MAX);
+    ASSERT_GT(limit, 8);
+    const std::string name = std::string(static_cast<size_t>(limit) - 4, 'd') + ".bin";
+    ASSERT_EQ(Save(folder / name), TImageSaveResult::Ok);
+    EXPECT_EQ(ReadFile(folder / name), IMAGE);
+    ASSERT_EQ(Save(folder / name), TImageSaveResult::Ok) << "and over the file of that name";
+    EXPECT_EQ(EntriesIn(folder.Path()), 1u);
+}
+
+TEST(MemoryImageSaveOver, AHardLinkedFileIsReplacedUnderTheNameSavedToOnly) {
+    TempFolder folder;
+    WriteFile(folder / "dump.bin", "earlier dump");
+    fs::create_hard_link(folder / "dump.bin", folder / "copy.bin");
+    ASSERT_EQ(Save(folder / "dump.bin"), TImageSaveResult::Ok);
+    EXPECT_EQ(ReadFile(folder / "dump.bin"), IMAGE);
+    EXPECT_EQ(ReadFile(folder / "copy.bin"), "earlier dump");
+}
+
+TEST(MemoryImageSaveOver, APipeTakesTheBytesAndStaysAPipe) {
+    TempFolder folder;
+    const std::string pipe = folder / "pipe";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    // A reader that is there already, so that opening the pipe for writing does not wait.
+    const int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    EXPECT_EQ(Save(pipe), TImageSaveResult::Ok);
+    char received[64] = {};
+    EXPECT_EQ(read(reader, received, sizeof received), static_cast<ssize_t>(IMAGE.size()));
+    close(reader);
+    EXPECT_EQ(std::string(received), IMAGE);
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    EXPECT_EQ(EntriesIn(folder.Path()), 1u);
+}
+
+TEST(MemoryImageSaveOver, AFolderOfThatNameIsNotReplaced) {
+    TempFolder folder;
+    fs::create_directory(folder / "dump.bin");
+    EXPECT_EQ(Save(folder / "dump.bin"), TImageSaveResult::Failed);
+    EXPECT_TRUE(fs::is_directory(folder / "dump.bin"));
+    EXPECT_EQ(EntriesIn(folder.Path()), 1u);
+}
+
+} // namespace
