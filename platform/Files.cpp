@@ -1,6 +1,7 @@
 #include "platform/Files.h"
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <pwd.h>
 #include <system_error>
@@ -55,7 +56,7 @@ bool FolderExists(const std::string& path) {
 }
 
 bool FolderWritable(const std::string& path) {
-    return FolderExists(path) && access(path.c_str(), W_OK | X_OK) == 0;
+    return FolderExists(path) && faccessat(AT_FDCWD, path.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
 std::string UserStateFolder() {

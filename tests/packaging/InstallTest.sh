@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # Installs the build into a staging folder and runs what was installed: the launcher qx7mb-panel
 # (offscreen) must start the installed board server, the installed panel must configure the board
-# and connect, and the board must stop with the panel; the desktop entry and the AppStream metadata
-# must pass their validators.
+# and connect, and the board must stop with the panel; the installed qx7mb must drive a board served
+# by the installed qx7mb-vboard; the desktop entry and the AppStream metadata must pass their
+# validators.
 # Usage: InstallTest.sh BUILD_FOLDER
 set -euo pipefail
 build=$1
 work=$(mktemp -d)
 launcher=""
+server=""
 cleanup() {
-    [ -n "$launcher" ] && kill "$launcher" 2>/dev/null
-    pkill -P "$launcher" 2>/dev/null || true
+    if [ -n "$launcher" ]; then
+        pkill -P "$launcher" 2>/dev/null || true
+        kill "$launcher" 2>/dev/null || true
+    fi
+    [ -n "$server" ] && kill "$server" 2>/dev/null
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -73,3 +78,16 @@ for _ in $(seq 50); do
 done
 [ ! -S "$control" ] || fail "the board server the launcher started still serves"
 echo "installed panel connected: $connected"
+
+# The command-line tool, from both program folders, against a headless installed board server.
+"$usr/bin/qx7mb" --version | grep -q '^qx7mb [0-9]' || fail "qx7mb --version"
+"$usr/lib/qx7mb/hardware/qx7mb" --version | grep -q '^qx7mb [0-9]' || fail "the hardware folder's qx7mb --version"
+"$usr/bin/qx7mb-vboard" --headless --configured >"$work/server.out" &
+server=$!
+for _ in $(seq 50); do
+    grep -q '^qx7mb-vboard: serving' "$work/server.out" && break
+    sleep 0.1
+done
+"$usr/bin/qx7mb" leds 0x155 >/dev/null || fail "qx7mb leds"
+[[ $(state) == *"leds=0x155"* ]] || fail "the LEDs did not change: $(state)"
+echo "installed qx7mb lit the LEDs of the installed board: $(state)"
