@@ -3,6 +3,7 @@
 #include "app/UnitMain.h"
 #include "platform/InstanceLock.h"
 #include "platform/Notify.h"
+#include "skin/SkinResources.h"
 
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -63,7 +64,11 @@ void InstallQtNotifications() {
     });
 }
 
-TPanelApplication::TPanelApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+TPanelApplication::TPanelApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    // The desktop entry's name and icon, so that the window and its task bar button match the menu.
+    setDesktopFileName(QStringLiteral("org.qx7mb.controlpanel"));
+    setWindowIcon(skin::ProgramIcon());
+}
 
 bool TPanelApplication::notify(QObject* receiver, QEvent* event) {
     try {

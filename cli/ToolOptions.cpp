@@ -105,6 +105,7 @@ ParseOutcome ParseToolArguments(const std::vector<std::string>& args, ToolReques
                                 std::string& error) {
     CLI::App app(TOOL_DESCRIPTION, "qx7mb");
     app.footer(TOOL_FOOTER);
+    app.set_version_flag("--version", std::string("qx7mb ") + QX7MB_VERSION, "print the version and exit");
     app.get_formatter()->column_width(32);
     // The global options are also taken after the command.
     app.fallthrough();

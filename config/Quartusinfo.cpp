@@ -7,7 +7,9 @@
 #include "platform/OsVersion.h"
 #include "platform/Registry.h"
 
+#include <filesystem>
 #include <initializer_list>
+#include <system_error>
 
 namespace {
 
@@ -112,6 +114,19 @@ std::string GetQuartusBinDir() {
     return FirstExistingFolder({"/bin64", "/bin32", "/bin"});
 }
 
+std::string SystemInfoFolder() {
+    const std::string program = platform::ProgramFolder();
+    if (platform::FolderWritable(program))
+        return program;
+    const std::string state = platform::UserStateFolder();
+    if (state.empty())
+        return program;
+    const std::string folder = state + "/qx7mb";
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    return folder + "/";
+}
+
 void WriteSystemInfo(const std::string& fileName) {
     double libraryVersion = 0.0;
     {
@@ -121,7 +136,7 @@ void WriteSystemInfo(const std::string& fileName) {
     const std::string os = OsKindName(GetOsKind());
     const std::string qsysRoot = Environment("QSYS_ROOTDIR");
 
-    IniFile file(platform::ProgramFolder() + fileName);
+    IniFile file(SystemInfoFolder() + fileName);
     const char* section = "System";
     file.WriteFloat(section, "Quartus Version(x32 Registry)", ReadQuartusVersion32());
     file.WriteFloat(section, "Quartus Version(x64 Registry)", ReadQuartusVersion64());

@@ -30,7 +30,12 @@ std::string GetQuartusBin64Dir();
 std::string GetQuartusBin32Dir();
 std::string GetQuartusBinDir();
 
-// Records the ten keys of section "System" in the INI file of that name in the program's folder,
+// The folder of the system-information file, with a trailing '/': the program's folder, or where
+// that cannot be written (an installed program) qx7mb/ in the user's state folder, created when
+// missing.
+std::string SystemInfoFolder();
+
+// Records the ten keys of section "System" in the INI file of that name in SystemInfoFolder(),
 // replacing their old values and keeping everything else in the file. Loads the download library
 // once for its version (so its boxes appear when it is missing). Throws std::runtime_error naming
 // the file when it cannot be written.

@@ -1,8 +1,11 @@
 #include "platform/Files.h"
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
+#include <pwd.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace platform {
 
@@ -50,6 +53,25 @@ bool SetWorkingFolder(const std::string& folder) {
 bool FolderExists(const std::string& path) {
     std::error_code error;
     return !path.empty() && fs::is_directory(path, error);
+}
+
+bool FolderWritable(const std::string& path) {
+    return FolderExists(path) && faccessat(AT_FDCWD, path.c_str(), W_OK | X_OK, AT_EACCESS) == 0;
+}
+
+std::string UserStateFolder() {
+    std::string folder;
+    // An empty or relative value is to be ignored, as the XDG base directory rules say.
+    if (GetEnv("XDG_STATE_HOME", folder) && !folder.empty() && folder.front() == '/')
+        return folder;
+    std::string home;
+    if (!GetEnv("HOME", home) || home.empty()) {
+        const passwd* user = getpwuid(getuid());
+        if (user == nullptr || user->pw_dir == nullptr)
+            return {};
+        home = user->pw_dir;
+    }
+    return home + "/.local/state";
 }
 
 bool FileExists(const std::string& path) {

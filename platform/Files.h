@@ -14,6 +14,11 @@ void SetProgramFolder(const std::string& folder);
 std::string GetWorkingFolder();
 bool SetWorkingFolder(const std::string& folder);
 bool FolderExists(const std::string& path);
+// Whether this process may create files in the folder (an existing folder, writable, searchable).
+bool FolderWritable(const std::string& path);
+// The folder where this user's programs keep state that outlives a run: $XDG_STATE_HOME, else
+// ~/.local/state; empty when neither is known. No trailing '/'.
+std::string UserStateFolder();
 bool FileExists(const std::string& path);
 
 // The value of an environment variable, read whole; false when it is not set.

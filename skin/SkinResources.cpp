@@ -69,4 +69,12 @@ std::vector<QImage> LoadWelcomeClip() {
     return frames;
 }
 
+QIcon ProgramIcon() {
+    EnsureResources();
+    QIcon icon;
+    for (const int size : {48, 256})
+        icon.addFile(QStringLiteral(":/icon/qx7mb-panel-%1.png").arg(size));
+    return icon;
+}
+
 } // namespace skin

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIcon>
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -16,6 +17,9 @@ QStringList SkinPictureNames();
 
 // The 27 frames of the welcome clip "WELCOME_AVI", 387 x 296 each.
 std::vector<QImage> LoadWelcomeClip();
+
+// The program's icon, in the sizes the desktop asks for (48 and 256 pixels).
+QIcon ProgramIcon();
 
 // Names of the two small pictures outside the resource set of the pages.
 inline constexpr const char* INFO_MARK = "INFO_MARK";   // 15 x 13, beside the status-information line

@@ -13,7 +13,7 @@
 namespace art {
 
 struct Picture {
-    QString folder; // "skin" for the pictures of the resource set, "clip" for the welcome clip
+    QString folder; // "skin" for the pictures of the resource set, "clip" for the welcome clip, "icon"
     QString name;
     QImage image;
 };
@@ -73,5 +73,7 @@ void DrawMainWindow(Pictures& out);
 void DrawPages(Pictures& out);
 void DrawParts(Pictures& out);
 void DrawScenes(Pictures& out);
+// The program's icon in the sizes the desktop asks for, with an alpha channel.
+void DrawIcons(Pictures& out);
 
 } // namespace art

@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     art::DrawPages(pictures);
     art::DrawParts(pictures);
     art::DrawScenes(pictures);
+    art::DrawIcons(pictures);
 
     QString list;
     QTextStream qrc(&list);

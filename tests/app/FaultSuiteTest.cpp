@@ -180,17 +180,21 @@ TEST_F(SecondLinkTest, IsRefusedAndThePanelGoesOnExchanging) {
     EXPECT_TRUE(notes.messages.empty());
 }
 
-// The program started with its folder closed to writing, run as the program runs.
+// The program started with its folder closed to writing and no state folder to take "system.log"
+// instead (a plain file stands where it would be made), run as the program runs.
 class ReadOnlyProgramFolderTest : public PanelFixture {
 protected:
     void SetUp() override {}
 
     testsupport::TempFolder runtime;
     testsupport::ScopedEnv runtimeDir{"XDG_RUNTIME_DIR", runtime.Path().c_str()};
+    std::string blocker = runtime / "state";
+    testsupport::ScopedEnv stateHome{"XDG_STATE_HOME", blocker.c_str()};
 };
 
 TEST_F(ReadOnlyProgramFolderTest, TheSystemLogThatCannotBeWrittenIsOneClearBoxAndAnExit) {
     // Root writes through any permission; the program then runs as an ordinary user.
+    WriteFile(blocker, "a file, not a folder");
     testsupport::OrdinaryUser::HandOver(runtime.Path());
     testsupport::OrdinaryUser::HandOver(program.Path());
     ASSERT_EQ(chmod(program.Path().c_str(), 0555), 0);
@@ -207,7 +211,7 @@ TEST_F(ReadOnlyProgramFolderTest, TheSystemLogThatCannotBeWrittenIsOneClearBoxAn
     EXPECT_EQ(exitCode, 0);
     ASSERT_EQ(notes.messages.size(), 1u);
     EXPECT_EQ(notes.messages[0].kind, platform::MessageKind::Error);
-    EXPECT_EQ(notes.messages[0].text, "Unable to write to " + program / "system.log");
+    EXPECT_EQ(notes.messages[0].text, "Unable to write to " + blocker + "/qx7mb/system.log");
     EXPECT_EQ(FormMain, nullptr) << "no window";
     EXPECT_FALSE(fs::exists(program / "system.log"));
     EXPECT_TRUE(lockFree) << "the single-instance lock was released";

@@ -48,6 +48,9 @@ protected:
     testsupport::ScopedEnv root{"QUARTUS_ROOTDIR", nullptr};
     testsupport::ScopedEnv nios{"SOPC_KIT_NIOS2", nullptr};
     testsupport::ScopedEnv qsys{"QSYS_ROOTDIR", nullptr};
+    // Where "system.log" goes when the program's folder cannot take it: never the user's own.
+    std::string stateFolder = elsewhere / "state";
+    testsupport::ScopedEnv state{"XDG_STATE_HOME", stateFolder.c_str()};
     testsupport::ScopedEnv locale{"LC_ALL", "C"};
     std::optional<testsupport::ScopedEnv> commaLocale;
     testsupport::NotifyRecorder notes;

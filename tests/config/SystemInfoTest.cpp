@@ -119,13 +119,16 @@ TEST_F(SystemInfoTest, OtherSectionsAndKeysAreKeptAndOldValuesReplaced) {
 }
 
 TEST_F(SystemInfoTest, FolderThatCannotBeWrittenRaisesAnErrorNamingTheFile) {
+    // Neither the program's folder nor the state folder (under a plain file) can take the file.
     const std::string gone = elsewhere / "gone";
     platform::SetProgramFolder(gone);
+    std::ofstream(elsewhere / "blocker") << "a file, not a folder";
+    ScopedEnv state("XDG_STATE_HOME", (elsewhere / "blocker").c_str());
     try {
         WriteSystemInfo("system.log");
-        FAIL() << "no error for a program folder that does not exist";
+        FAIL() << "no error for folders that cannot be written";
     } catch (const std::runtime_error& error) {
-        EXPECT_EQ(std::string(error.what()), "Unable to write to " + gone + "/system.log");
+        EXPECT_EQ(std::string(error.what()), "Unable to write to " + elsewhere / "blocker/qx7mb/system.log");
     }
     // The library's box came first, before anything was written.
     ASSERT_EQ(notes.messages.size(), 1u);

@@ -207,6 +207,17 @@ TEST(SkinResources, TheWelcomeClipHasTwentySevenMovingFrames) {
     }
 }
 
+TEST(SkinResources, TheProgramIconComesInBothDesktopSizesWithTransparentCorners) {
+    const QIcon icon = skin::ProgramIcon();
+    for (const int size : {48, 256}) {
+        const QImage picture = icon.pixmap(size, size).toImage();
+        ASSERT_EQ(picture.size(), QSize(size, size)) << size;
+        EXPECT_TRUE(picture.hasAlphaChannel()) << size;
+        EXPECT_EQ(qAlpha(picture.pixel(0, 0)), 0) << size;
+        EXPECT_EQ(qAlpha(picture.pixel(size / 2, size / 2)), 255) << size;
+    }
+}
+
 TEST(SkinResources, TheReviewSheetShowsEveryPicture) {
     const QImage sheet = skin::DrawSkinSheet();
     ASSERT_FALSE(sheet.isNull());
