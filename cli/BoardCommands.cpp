@@ -21,6 +21,8 @@ std::string Version(double version) {
     return text;
 }
 
+} // namespace
+
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::istringstream stream(text);
@@ -28,8 +30,6 @@ std::vector<std::string> Lines(const std::string& text) {
         lines.push_back(line);
     return lines;
 }
-
-} // namespace
 
 CommandResult RunInfo(ToolSession& session) {
     std::string error;

@@ -3,6 +3,9 @@
 #include "cli/CommandResult.h"
 #include "cli/ToolSession.h"
 
+#include <string>
+#include <vector>
+
 namespace cli {
 
 // The commands. Each checks its own input first and refuses bad input before it connects, so that
@@ -24,5 +27,7 @@ CommandResult RunSelfTest(ToolSession& session);
 // switches), in a line and as JSON.
 std::string InputsLine(uint32_t value);
 nlohmann::json InputsJson(uint32_t value);
+// A report's lines (the SD card registers' reports), without their line ends.
+std::vector<std::string> Lines(const std::string& text);
 
 } // namespace cli

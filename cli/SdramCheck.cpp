@@ -82,6 +82,19 @@ SdramCheck::Finding LinkFailure(SdramCheck::Finding finding) {
     return finding;
 }
 
+// Whether a transfer of the march ended it before it was done: the link failed or Ctrl-C came.
+bool EndedEarly(MemoryTransfer::Outcome outcome, SdramCheck::Finding& finding) {
+    if (outcome == MemoryTransfer::Outcome::Done)
+        return false;
+    if (outcome == MemoryTransfer::Outcome::BoardFailed) {
+        finding = LinkFailure(finding);
+    } else {
+        finding.outcome = SdramCheck::Outcome::Interrupted;
+        finding.reading = "interrupted";
+    }
+    return true;
+}
+
 } // namespace
 
 std::string DescribeDataBits(const std::vector<ByteProbe>& probes) {
@@ -224,13 +237,8 @@ SdramCheck::Finding SdramCheck::March(uint32_t size,
             ProgressBar bar = progress(label + " write", size);
             const auto outcome = transfer.Write(0, image.data(), size, bar);
             bar.Finish();
-            if (outcome == MemoryTransfer::Outcome::BoardFailed)
-                return LinkFailure(finding);
-            if (outcome == MemoryTransfer::Outcome::Interrupted) {
-                finding.outcome = Outcome::Interrupted;
-                finding.reading = "interrupted";
+            if (EndedEarly(outcome, finding))
                 return finding;
-            }
         }
         ProgressBar bar = progress(label + " read", size);
         const auto outcome = transfer.Read(
@@ -248,13 +256,8 @@ SdramCheck::Finding SdramCheck::March(uint32_t size,
             },
             bar);
         bar.Finish();
-        if (outcome == MemoryTransfer::Outcome::BoardFailed)
-            return LinkFailure(finding);
-        if (outcome == MemoryTransfer::Outcome::Interrupted) {
-            finding.outcome = Outcome::Interrupted;
-            finding.reading = "interrupted";
+        if (EndedEarly(outcome, finding))
             return finding;
-        }
     }
     if (kept.empty())
         return finding;

@@ -12,7 +12,6 @@
 #include <cstdio>
 #include <functional>
 #include <poll.h>
-#include <sstream>
 #include <tuple>
 #include <unistd.h>
 
@@ -60,14 +59,6 @@ std::string Milliseconds(double ms) {
     char text[32];
     std::snprintf(text, sizeof text, "%.2f ms", ms);
     return text;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);)
-        lines.push_back(line);
-    return lines;
 }
 
 // KEY0 to KEY3 are bits 0 to 3, SW0 to SW9 bits 4 to 13, as the switches page reads them.
