@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <iterator>
 #include <poll.h>
 #include <tuple>
 #include <unistd.h>
@@ -136,12 +137,14 @@ CommandResult SelfTest::Run() {
                                           {"summary", step.summary},
                                           {"details", step.details}});
     }
+    const int passed = counts[static_cast<int>(Result::Passed)];
     const int failed = counts[static_cast<int>(Result::Failed)];
-    result.fields["passed"] = counts[static_cast<int>(Result::Passed)];
+    const int skipped = counts[static_cast<int>(Result::Skipped)];
+    result.fields["passed"] = passed;
     result.fields["failed"] = failed;
-    result.fields["skipped"] = counts[static_cast<int>(Result::Skipped)];
-    session.Print("Summary: " + std::to_string(counts[0]) + " passed, " + std::to_string(failed) + " failed, " +
-                  std::to_string(counts[2]) + " skipped");
+    result.fields["skipped"] = skipped;
+    session.Print("Summary: " + std::to_string(passed) + " passed, " + std::to_string(failed) + " failed, " +
+                  std::to_string(skipped) + " skipped");
     if (linkLost) {
         result.exitCode = EXIT_BOARD;
         result.error = "the link to the board failed during the test";
@@ -150,7 +153,7 @@ CommandResult SelfTest::Run() {
         result.error = "the test was interrupted";
     } else if (failed != 0) {
         result.exitCode = EXIT_UNHEALTHY;
-        result.error = std::to_string(failed) + " of 5 steps failed";
+        result.error = std::to_string(failed) + " of " + std::to_string(std::size(plan)) + " steps failed";
     }
     return result;
 }
