@@ -60,6 +60,15 @@ TEST_F(DownloadEditionTest, ConfiguresTheBoardWithQuartusPgmOnCableOne) {
     EXPECT_TRUE(errors.Lines().empty());
 }
 
+TEST_F(DownloadEditionTest, BoardNIsProgrammedOnCableNPlusOneAsItsLinkIsOpened) {
+    VBoardProcess board(FRESH);
+    // The stand-in programs whichever board the cable names; the cable is what is checked here.
+    EXPECT_EQ(download(BITSTREAM.c_str(), 20000, 1, 2, 0, 0, 0), 1);
+    EXPECT_EQ(quartus.Recorded(), (Record{{"quartus_pgm", "-c", "3", "-m", "JTAG", "-o", "p;" + BITSTREAM}}));
+    EXPECT_EQ(download(BITSTREAM.c_str(), 20000, 1, -1, 0, 0, 0), 0);
+    EXPECT_EQ(quartus.Recorded().size(), 1u) << "no board number, nothing run";
+}
+
 TEST_F(DownloadEditionTest, TheCableNamedByQX7MB_CABLEIsTheOneProgrammed) {
     ScopedEnv named("QX7MB_CABLE", "USB-Blaster [1-1.4]");
     VBoardProcess board(FRESH);
