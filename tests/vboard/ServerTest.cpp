@@ -1,5 +1,6 @@
 // The board server as a process: its folder, its sockets, its options and its control socket.
 #include "platform/Files.h"
+#include "platform/ProgramRun.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/VBoardProcess.h"
 #include "vboard/BoardFolder.h"
@@ -24,24 +25,13 @@ std::string Server() {
 }
 
 // Runs the server with these arguments to its end; its exit code, or -1 when it did not end by itself.
-int RunServer(std::vector<std::string> args) {
-    args.insert(args.begin(), Server());
-    std::vector<char*> argv;
-    for (auto& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0)
+int RunServer(const std::vector<std::string>& args) {
+    constexpr uint32_t LIMIT_MS = 10000;
+    platform::ProgramOutcome outcome;
+    std::string failure;
+    if (!platform::RunProgram(Server(), args, LIMIT_MS, outcome, failure))
         return -1;
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return outcome.exitCode;
 }
 
 bool Exists(const std::string& path) {
