@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs that are not there yet: build, tests, fonts, and
-# (with --display) what a real window needs on a machine without a desktop.
+# Installs the Debian packages the project needs that are not there yet: build, tests (clang for the
+# fuzz targets), fonts, and (with --display) what a real window needs on a machine without a desktop.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
-          fonts-liberation2 locales python3)
+          fonts-liberation2 locales python3 clang libclang-rt-14-dev)
 if [ "${1:-}" = "--display" ]; then
     packages+=(xvfb xauth openbox)
 fi
