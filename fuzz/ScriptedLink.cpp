@@ -55,18 +55,22 @@ int32_t TScriptedLink::Write(const uint8_t* bytes, uint32_t count) {
     FUZZ_CHECK(FrameSum(bytes + 1, count - 3) == bytes[count - 2]);
     if (input.ConsumeIntegralInRange<uint8_t>(0, 31) == 0)
         return 0;
-    queued.clear();
+    // Bytes of an earlier answer not read yet stay in front: a late reply comes after the next request.
+    queued.erase(queued.begin(), queued.begin() + static_cast<std::ptrdiff_t>(readPos));
     readPos = 0;
-    offered.clear();
     lied = false;
     Answer(bytes[1]);
     return 1;
 }
 
 void TScriptedLink::Answer(uint8_t command) {
-    readyAt = now + (input.ConsumeBool() ? input.ConsumeIntegralInRange<uint32_t>(0, 12000) : 0);
+    // Nothing overtakes what is still queued: the whole queue becomes readable at the later time.
+    const uint32_t at = now + (input.ConsumeBool() ? input.ConsumeIntegralInRange<uint32_t>(0, 12000) : 0);
+    if (queued.empty() || static_cast<int32_t>(at - readyAt) > 0)
+        readyAt = at;
     // Stale bytes before the answer, then raw bytes or a frame with chosen command, length and spoilage.
-    queued = input.ConsumeBytes<uint8_t>(input.ConsumeIntegralInRange<std::size_t>(0, 3));
+    const std::vector<uint8_t> stale = input.ConsumeBytes<uint8_t>(input.ConsumeIntegralInRange<std::size_t>(0, 3));
+    queued.insert(queued.end(), stale.begin(), stale.end());
     switch (input.ConsumeIntegralInRange(0, 2)) {
     case 0: {
         const std::vector<uint8_t> raw = input.ConsumeBytes<uint8_t>(input.ConsumeIntegralInRange<std::size_t>(0, 64));

@@ -23,7 +23,8 @@ public:
     // Entry points that reach the link alive at the time of the call.
     static TJtagApi Api();
 
-    // Every byte offered after the last request was written, whether read or not.
+    // Every byte that could be read after the last request was written: what was left of earlier
+    // answers and the answer to this one, whether read or not.
     const std::vector<uint8_t>& OfferedSinceRequest() const { return offered; }
     // Whether a read since the last request claimed bytes it did not deliver; what the panel then
     // holds is not what the board sent.
