@@ -1,5 +1,6 @@
 #include "pages/UnitMemory.h"
 
+#include "pages/HexField.h"
 #include "pages/PageFonts.h"
 #include "platform/Assert.h"
 #include "platform/Notify.h"
@@ -50,17 +51,6 @@ QPushButton* MakePlainButton(QWidget* parent, const QString& caption, int x, int
     button->move(x, y);
     button->hide();
     return button;
-}
-
-int HexDigitValue(QChar c) {
-    const char16_t u = c.unicode();
-    if (u >= '0' && u <= '9')
-        return u - '0';
-    if (u >= 'A' && u <= 'F')
-        return u - 'A' + 10;
-    if (u >= 'a' && u <= 'f')
-        return u - 'a' + 10;
-    return -1;
 }
 
 void ErrorBox(const QString& text) {
@@ -232,33 +222,22 @@ void TFormMemory::UpdateEraseControls() {
 
 bool TFormMemory::ParseHexField(const QString& text, const QString& fieldName, int64_t minimum, int64_t maximum,
                                 uint32_t& value) {
-    bool converted = !text.isEmpty();
-    uint64_t whole = 0;
-    for (const QChar c : text) {
-        const int digit = HexDigitValue(c);
-        if (digit < 0 || whole > (UINT64_MAX >> 4)) {
-            converted = false;
-            break;
-        }
-        whole = whole << 4 | static_cast<unsigned>(digit);
-    }
-    if (!converted) {
+    switch (CheckHexField(text.toStdU16String(), minimum, maximum, value)) {
+    case THexFieldCheck::Ok:
+        return true;
+    case THexFieldCheck::Invalid:
         ErrorBox(QString("Value '%1' is invalid for '%2'").arg(text, fieldName));
         return false;
-    }
-    // The whole value is compared: one that does not fit 32 bits lies above every maximum.
-    if (whole > static_cast<uint64_t>(maximum)) {
+    case THexFieldCheck::AboveMaximum:
         ErrorBox(QString("The input value(%1) for the field '%2' is expected to less or equal to %3h.")
                      .arg(text, fieldName, QString::number(maximum, 16).toUpper()));
         return false;
-    }
-    if (static_cast<int64_t>(whole) < minimum) {
+    case THexFieldCheck::BelowMinimum:
         ErrorBox(QString("The intput value(%1) for the field '%2' is expected to larger or equal to %3h.")
                      .arg(text, fieldName, QString::number(minimum, 16).toUpper()));
         return false;
     }
-    value = static_cast<uint32_t>(whole);
-    return true;
+    return false;
 }
 
 void TFormMemory::RandomWrite() {

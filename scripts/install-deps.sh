@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs that are not there yet: build, tests, fonts, the
-# Debian package and its validators, and (with --display) what a real window needs on a machine
-# without a desktop.
+# Installs the Debian packages the project needs that are not there yet: build, tests (clang for the
+# fuzz targets), fonts, the Debian package and its validators, and (with --display) what a real
+# window needs on a machine without a desktop.
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
           libcli11-dev nlohmann-json3-dev fonts-liberation2 locales python3
-          dpkg-dev file desktop-file-utils appstream help2man)
+          dpkg-dev file desktop-file-utils appstream help2man clang libclang-rt-14-dev)
 if [ "${1:-}" = "--display" ]; then
     packages+=(xvfb xauth openbox)
 fi

@@ -8,6 +8,9 @@
 namespace vboard {
 
 void FrameParser::Feed(const uint8_t* data, std::size_t count, const FrameHandler& onFrame) {
+    // Nothing new cannot complete a frame; an empty chunk may come without a buffer at all.
+    if (count == 0)
+        return;
     if (pending.empty()) {
         // The usual case: whole frames in one chunk are handled where they lie, without a copy.
         const std::size_t used = Scan(data, count, onFrame);

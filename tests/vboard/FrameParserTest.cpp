@@ -104,6 +104,20 @@ TEST_F(FrameParserTest, ChecksumWrapsModulo256) {
     EXPECT_EQ(seen[0].payload, (std::vector<uint8_t>{0xFF, 0xFF}));
 }
 
+TEST_F(FrameParserTest, AnEmptyChunkChangesNothingEvenWithoutABuffer) {
+    const auto feedNothing = [this] {
+        parser.Feed(nullptr, 0, [this](uint8_t command, const uint8_t*, uint32_t) { seen.push_back({command, {}}); });
+    };
+    feedNothing();
+    EXPECT_EQ(parser.Buffered(), 0u);
+    Feed({0xAA, 0x01, 0x00});
+    feedNothing();
+    EXPECT_EQ(parser.Buffered(), 3u);
+    Feed({0x00, 0x01, 0x55});
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0], (Seen{0x01, {}}));
+}
+
 TEST_F(FrameParserTest, ResetForgetsAPartialFrame) {
     Feed({0xAA, 0x01, 0x00});
     parser.Reset();
