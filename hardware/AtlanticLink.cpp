@@ -53,9 +53,7 @@ std::string DescribeOpenFailure(JATL_ERROR error, const char* otherInfo, const s
     const std::string on = CableText(cable);
     const std::string info = otherInfo != nullptr ? otherInfo : "";
     if (error == JTAL_IN_USE)
-        return "the board's JTAG UART on " + on + " is in use by " +
-               (info.empty() ? "another program (nios2-terminal, System Console?)" : info) +
-               ": close it and connect again";
+        return AtlanticLink::InUseText(cable, info) + ": close it and connect again";
     std::string text = "cannot open the JTAG link on " + on + " (error " + std::to_string(error) + ")";
     for (const OpenRefusal& refusal : OPEN_REFUSALS) {
         if (refusal.error == error)
@@ -75,6 +73,24 @@ std::unique_ptr<AtlanticLink> AtlanticLink::Open(const JtagAtlanticLibrary& libr
         return nullptr;
     }
     return std::make_unique<AtlanticLink>(library, link, cable);
+}
+
+bool AtlanticLink::HeldElsewhere(const JtagAtlanticLibrary& library, const std::string& cable, std::string& holder) {
+    JTAGATLANTIC* link = library.jtagatlantic_open(cable.c_str(), -1, -1, APP_NAME);
+    if (link != nullptr) {
+        library.jtagatlantic_close(link);
+        return false;
+    }
+    const char* otherInfo = nullptr;
+    if (library.jtagatlantic_get_error(&otherInfo) != JTAL_IN_USE)
+        return false;
+    holder = otherInfo != nullptr ? otherInfo : "";
+    return true;
+}
+
+std::string AtlanticLink::InUseText(const std::string& cable, const std::string& holder) {
+    return "the board's JTAG UART on " + CableText(cable) + " is in use by " +
+           (holder.empty() ? "another program (nios2-terminal, System Console?)" : holder);
 }
 
 AtlanticLink::AtlanticLink(const JtagAtlanticLibrary& library, JTAGATLANTIC* link, const std::string& cable)

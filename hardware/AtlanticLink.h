@@ -18,6 +18,12 @@ public:
     // Opens the JTAG UART of the board on the cable; null, after one line on standard error saying
     // why, when it cannot.
     static std::unique_ptr<AtlanticLink> Open(const JtagAtlanticLibrary& library, const std::string& cable);
+    // True when another program holds the JTAG UART of the board on the cable; holder is then what
+    // the library says of that program (may be empty). Says nothing: a board without a JTAG UART (one
+    // not yet configured) or without power is simply not held.
+    static bool HeldElsewhere(const JtagAtlanticLibrary& library, const std::string& cable, std::string& holder);
+    // "the board's JTAG UART on CABLE is in use by HOLDER", the start of a message.
+    static std::string InUseText(const std::string& cable, const std::string& holder);
 
     AtlanticLink(const JtagAtlanticLibrary& library, JTAGATLANTIC* link, const std::string& cable);
     // Closes the link.

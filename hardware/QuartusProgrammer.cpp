@@ -48,7 +48,7 @@ std::string Seconds(uint32_t ms) {
 
 } // namespace
 
-bool QuartusProgrammer::Configure(const std::string& bitstream, const std::string& cable) {
+bool QuartusProgrammer::Accepts(const std::string& bitstream) {
     if (!platform::FileExists(bitstream)) {
         Fail("no bitstream file at \"" + bitstream + "\"");
         return false;
@@ -58,6 +58,12 @@ bool QuartusProgrammer::Configure(const std::string& bitstream, const std::strin
         Fail("quartus_pgm cannot take a bitstream whose path has a ';': \"" + bitstream + "\"");
         return false;
     }
+    return true;
+}
+
+bool QuartusProgrammer::Configure(const std::string& bitstream, const std::string& cable) {
+    if (!Accepts(bitstream))
+        return false;
     platform::ProgramOutcome outcome;
     if (!Run({"-c", cable, "-m", "JTAG", "-o", "p;" + bitstream}, outcome))
         return false;

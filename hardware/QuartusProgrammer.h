@@ -18,7 +18,10 @@ public:
 
     explicit QuartusProgrammer(uint32_t limitMs = DEFAULT_LIMIT_MS) : limitMs(limitMs) {}
 
-    // quartus_pgm -c CABLE -m JTAG -o "p;BITSTREAM"; true only when it exits with 0.
+    // True when the bitstream is a file that quartus_pgm can be given; false after saying why.
+    bool Accepts(const std::string& bitstream);
+    // quartus_pgm -c CABLE -m JTAG -o "p;BITSTREAM" for a bitstream it Accepts; true only when it
+    // exits with 0.
     bool Configure(const std::string& bitstream, const std::string& cable);
     // The version that "quartus_pgm --version" prints ("Version 13.1.0 Build 162 ..." gives 13.1);
     // 0 when it prints none.

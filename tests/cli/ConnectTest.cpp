@@ -105,10 +105,18 @@ TEST_F(ConnectTest, ASecondLinkIsRefusedWhileOneIsOpen) {
     ASSERT_TRUE(holder.SetLeds(0x2AA));
     testing::internal::CaptureStderr();
     ToolRun run = Call({"--no-configure", "leds", "1"});
-    const std::string library = testing::internal::GetCapturedStderr();
+    std::string library = testing::internal::GetCapturedStderr();
     EXPECT_EQ(run.code, 1);
     EXPECT_EQ(run.err, "qx7mb: Fail to connect FPGA borad.\n");
     EXPECT_NE(library.find("board 0 is in use"), std::string::npos) << library;
+    EXPECT_EQ(board.Field("leds"), "0x2AA");
+    // Nor is the held board configured afresh under its holder.
+    testing::internal::CaptureStderr();
+    run = Call({"leds", "1"});
+    library = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("download SOPC file (QX7MB_ControlPanel.sof) fail!"), std::string::npos) << run.err;
+    EXPECT_NE(library.find("its FPGA is left as it is"), std::string::npos) << library;
     EXPECT_EQ(board.Field("leds"), "0x2AA");
     // The holder goes on undisturbed; once it lets go, the tool gets the board.
     EXPECT_TRUE(holder.Ping());

@@ -33,6 +33,16 @@ protected:
 
     uint8_t Download(const char* path) { return download(path, 20000, 1, 0, 0, 0, 0); }
 
+    // The quartus_pgm runs recorded, without the opens of the JTAG UART that come before them.
+    Record ProgrammerRuns() const {
+        Record runs;
+        for (const auto& line : quartus.Recorded()) {
+            if (line.at(0) == "quartus_pgm")
+                runs.push_back(line);
+        }
+        return runs;
+    }
+
     hardwaretest::StandinQuartus quartus;
     testsupport::StderrCapture errors;
     platform::DynamicLibrary library;
@@ -56,25 +66,46 @@ TEST_F(DownloadEditionTest, ConfiguresTheBoardWithQuartusPgmOnCableOne) {
     VBoardProcess board(FRESH);
     EXPECT_EQ(Download(BITSTREAM.c_str()), 1);
     EXPECT_EQ(board.Field("configured"), "1");
-    EXPECT_EQ(quartus.Recorded(), (Record{{"quartus_pgm", "-c", "1", "-m", "JTAG", "-o", "p;" + BITSTREAM}}));
+    // Whether another program holds the board is asked first, quietly.
+    EXPECT_EQ(quartus.Recorded(), (Record{{"open", "1", "-1", "-1", "QX7-MB"},
+                                          {"quartus_pgm", "-c", "1", "-m", "JTAG", "-o", "p;" + BITSTREAM}}));
     EXPECT_TRUE(errors.Lines().empty());
+    // Configured and free, the board is configured again: the link opened to ask is closed first.
+    quartus.ClearRecord();
+    EXPECT_EQ(Download(BITSTREAM.c_str()), 1);
+    EXPECT_EQ(quartus.Recorded(), (Record{{"open", "1", "-1", "-1", "QX7-MB"},
+                                          {"close"},
+                                          {"quartus_pgm", "-c", "1", "-m", "JTAG", "-o", "p;" + BITSTREAM}}));
+    EXPECT_TRUE(errors.Lines().empty());
+}
+
+TEST_F(DownloadEditionTest, ABoardWhoseJtagUartAnotherProgramHoldsIsLeftAsItIs) {
+    VBoardProcess board;
+    ScopedEnv busy(standin::CABLE, "busy");
+    EXPECT_EQ(Download(BITSTREAM.c_str()), 0);
+    EXPECT_TRUE(ProgrammerRuns().empty());
+    EXPECT_EQ(errors.Lines(),
+              std::vector<std::string>{"VELDARA_DOWNLOAD.DLL: the board's JTAG UART on cable 1 is in use by "
+                                       "nios2-terminal: its FPGA is left as it is; close that program and configure "
+                                       "again"});
 }
 
 TEST_F(DownloadEditionTest, BoardNIsProgrammedOnCableNPlusOneAsItsLinkIsOpened) {
     VBoardProcess board(FRESH);
     // The stand-in programs whichever board the cable names; the cable is what is checked here.
     EXPECT_EQ(download(BITSTREAM.c_str(), 20000, 1, 2, 0, 0, 0), 1);
-    EXPECT_EQ(quartus.Recorded(), (Record{{"quartus_pgm", "-c", "3", "-m", "JTAG", "-o", "p;" + BITSTREAM}}));
+    EXPECT_EQ(quartus.Recorded(), (Record{{"open", "3", "-1", "-1", "QX7-MB"},
+                                          {"quartus_pgm", "-c", "3", "-m", "JTAG", "-o", "p;" + BITSTREAM}}));
     EXPECT_EQ(download(BITSTREAM.c_str(), 20000, 1, -1, 0, 0, 0), 0);
-    EXPECT_EQ(quartus.Recorded().size(), 1u) << "no board number, nothing run";
+    EXPECT_EQ(quartus.Recorded().size(), 2u) << "no board number, nothing opened or run";
 }
 
 TEST_F(DownloadEditionTest, TheCableNamedByQX7MB_CABLEIsTheOneProgrammed) {
     ScopedEnv named("QX7MB_CABLE", "USB-Blaster [1-1.4]");
     VBoardProcess board(FRESH);
     EXPECT_EQ(Download(BITSTREAM.c_str()), 1);
-    ASSERT_EQ(quartus.Recorded().size(), 1u);
-    EXPECT_EQ(quartus.Recorded()[0][2], "USB-Blaster [1-1.4]");
+    ASSERT_EQ(ProgrammerRuns().size(), 1u);
+    EXPECT_EQ(ProgrammerRuns()[0][2], "USB-Blaster [1-1.4]");
 }
 
 TEST_F(DownloadEditionTest, AFailedRunQuotesTheErrorThatExplainsIt) {

@@ -43,10 +43,12 @@ TEST_F(HardwarePanelTest, AFreshBoardIsConfiguredByQuartusPgmAndReachedOnCableOn
     EXPECT_NE(SystemLog().find("Quartus Version(VELDARA_DOWNLOAD.DLL)=13.1\n"), std::string::npos) << SystemLog();
     ASSERT_TRUE(Connect());
     EXPECT_TRUE(notes.messages.empty());
-    // The first probe finds no JTAG UART in the unconfigured FPGA; quartus_pgm configures it; the second
-    // probe's link is closed and the link opened afresh.
+    // The first probe finds no JTAG UART in the unconfigured FPGA; the download edition finds nobody
+    // holding one either, and quartus_pgm configures it; the second probe's link is closed and the link
+    // opened afresh.
     EXPECT_EQ(quartus.Recorded(),
               (Record{VERSION_QUERY,
+                      OPEN_CABLE_1,
                       OPEN_CABLE_1,
                       {"quartus_pgm", "-c", "1", "-m", "JTAG", "-o", "p;" + program / "QX7MB_ControlPanel.sof"},
                       OPEN_CABLE_1,

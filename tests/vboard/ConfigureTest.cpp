@@ -4,6 +4,7 @@
 #include "platform/Files.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/Recorders.h"
+#include "tests/support/StderrCapture.h"
 #include "tests/support/VBoardProcess.h"
 #include "vboard/Bitstream.h"
 
@@ -96,6 +97,23 @@ TEST(ConfigureTest, TheVersionQueryAnswersZero) {
     TDownload download;
     ASSERT_TRUE(download.IsLoaded());
     EXPECT_EQ(download.GetQuatusVersion(), 0.0);
+}
+
+TEST(ConfigureTest, ABoardWhoseLinkAnotherProgramHoldsIsLeftAsItIs) {
+    VBoardProcess server;
+    TBoard holder;
+    std::string error;
+    ASSERT_TRUE(holder.Connect(error, 0));
+    ASSERT_TRUE(holder.SetLeds(0x155));
+    testsupport::StderrCapture errors;
+    EXPECT_FALSE(Download(ControlPanelBitstream()));
+    EXPECT_EQ(errors.Lines(), std::vector<std::string>{"VELDARA_DOWNLOAD.DLL: board 0 is in use: another program "
+                                                       "holds its JTAG link; its FPGA is left as it is"});
+    EXPECT_EQ(server.Field("leds"), "0x155") << "the design was not reset";
+    EXPECT_TRUE(holder.Ping());
+    holder.Disconnect();
+    EXPECT_TRUE(Download(ControlPanelBitstream()));
+    EXPECT_EQ(server.Field("leds"), "0x000");
 }
 
 TEST(ConfigureTest, ResetPowerCyclesTheBoard) {

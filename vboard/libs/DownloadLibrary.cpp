@@ -7,6 +7,7 @@
 
 #include <climits>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -33,10 +34,22 @@ QX7MB_EXPORT uint8_t VELDARA_JtagDownload(const char* bitstreamPath, int32_t lim
     char absolute[PATH_MAX];
     if (realpath(bitstreamPath, absolute) == nullptr)
         return 0;
+    const int limit = limitMs > 0 ? limitMs : DEFAULT_LIMIT_MS;
     vboard::ControlClient client;
     std::string reply;
-    if (!client.Connect(vboard::DefaultBoardFolder(device)) ||
-        !client.Request(std::string("configure ") + absolute, reply, limitMs > 0 ? limitMs : DEFAULT_LIMIT_MS))
+    if (!client.Connect(vboard::DefaultBoardFolder(device)) || !client.Request("state", reply, limit))
+        return 0;
+    // Configuring would reset the design under the program that holds the board's link, in the
+    // middle of its exchanges: such a board is left as it is. (A link to a board without a design
+    // carries nothing; real hardware has none.)
+    if (reply.find(" configured=1 ") != std::string::npos && reply.find(" link=open ") != std::string::npos) {
+        std::fprintf(stderr,
+                     "VELDARA_DOWNLOAD.DLL: board %d is in use: another program holds its JTAG link; its FPGA is left "
+                     "as it is\n",
+                     device);
+        return 0;
+    }
+    if (!client.Request(std::string("configure ") + absolute, reply, limit))
         return 0;
     return reply == "ok configured " + bitstream.design ? 1 : 0;
 }
