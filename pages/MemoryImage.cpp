@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <memory>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
@@ -102,9 +103,10 @@ bool FinalTarget(const std::filesystem::path& path, std::filesystem::path& targe
     return false;
 }
 
-// A fresh file beside the target that nobody else uses; empty name when none can be made. The name is
-// short whatever the target's, so that a target name near the file system's limit still works.
-std::string CreateTemporaryBeside(const std::filesystem::path& target, FilePtr& file) {
+// A fresh file beside the target that nobody else uses; empty name, with the error number in failure,
+// when none can be made. The name is short whatever the target's, so that a target name near the
+// file system's limit still works.
+std::string CreateTemporaryBeside(const std::filesystem::path& target, FilePtr& file, int& failure) {
     static unsigned counter = 0;
     const std::filesystem::path folder = target.parent_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
@@ -114,7 +116,8 @@ std::string CreateTemporaryBeside(const std::filesystem::path& target, FilePtr& 
         file.reset(std::fopen(candidate.c_str(), "wbx"));
         if (file)
             return candidate;
-        if (errno != EEXIST)
+        failure = errno;
+        if (failure != EEXIST)
             break;
     }
     return {};
@@ -166,6 +169,31 @@ TImageSaveResult WriteAndClose(FilePtr file, const uint8_t* bytes, size_t count,
     if (std::fclose(file.release()) != 0 && result == TImageSaveResult::Ok)
         result = TImageSaveResult::Failed;
     return result;
+}
+
+// Writes the image over a file the user may write in a folder that takes no new file, where it is.
+// Room for the whole image is reserved first, so that a full disk or a file size limit fails the save
+// before the earlier content is touched.
+TImageSaveResult SaveInPlace(const std::filesystem::path& target, const uint8_t* bytes, size_t count, bool hex) {
+    const off_t size = static_cast<off_t>(hex ? 2 * count : count);
+    // The size limit also stops writes within a file's present length.
+    rlimit limit{};
+    if (getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+        static_cast<rlim_t>(size) > limit.rlim_cur)
+        return TImageSaveResult::Failed;
+    const int fd = open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return TImageSaveResult::Failed;
+    if ((size > 0 && posix_fallocate(fd, 0, size) != 0) || ftruncate(fd, size) != 0) {
+        close(fd);
+        return TImageSaveResult::Failed;
+    }
+    FilePtr file(fdopen(fd, "wb"));
+    if (!file) {
+        close(fd);
+        return TImageSaveResult::Failed;
+    }
+    return WriteAndClose(std::move(file), bytes, count, hex);
 }
 
 } // namespace
@@ -299,9 +327,14 @@ TImageSaveResult SaveMemoryImage(const std::string& path, const uint8_t* bytes, 
         return TImageSaveResult::Failed;
 
     FilePtr file;
-    const std::string temporary = CreateTemporaryBeside(target, file);
-    if (temporary.empty())
+    int failure = 0;
+    const std::string temporary = CreateTemporaryBeside(target, file, failure);
+    if (temporary.empty()) {
+        // The folder refuses a new file, but the file itself may be written.
+        if (replacing && (failure == EACCES || failure == EPERM))
+            return SaveInPlace(target, bytes, count, hex);
         return TImageSaveResult::Failed;
+    }
     TImageSaveResult result = TImageSaveResult::Ok;
     // The replacement keeps the earlier file's permissions, set after the owner (which clears some of
     // them); the open file stays writable whatever they are.

@@ -46,5 +46,6 @@ enum class TImageSaveResult {
 // file of that name as it was. Saving over a file follows symbolic links to the file they name and
 // keeps its permissions; a file the user may not write is refused as creating it would be. The file
 // is replaced whole, so another hard link to it keeps the earlier content. A device or a pipe takes
-// the bytes where it is. .HEX text is produced block by block, never whole.
+// the bytes where it is, and so does a file the user may write in a folder that takes no new file,
+// once room for the whole image is reserved. .HEX text is produced block by block, never whole.
 TImageSaveResult SaveMemoryImage(const std::string& path, const uint8_t* bytes, size_t count);

@@ -1,12 +1,15 @@
 // Saving a memory image over what is already there: links, permissions, long names, pipes.
 #include "pages/MemoryImage.h"
 #include "tests/support/FileContent.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/OrdinaryUser.h"
 #include "tests/support/Recorders.h"
 
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -51,6 +54,73 @@ TEST(MemoryImageSaveOver, AFileTheUserMayNotWriteIsRefusedAndLeftAsItWas) {
     ASSERT_EQ(chmod(folder.Path().c_str(), 0555), 0);
     EXPECT_EQ(Save(folder / "new.bin"), TImageSaveResult::Failed);
     ASSERT_EQ(chmod(folder.Path().c_str(), 0755), 0);
+}
+
+TEST(MemoryImageSaveOver, AWritableFileInAFolderThatTakesNoNewFileIsWrittenWhereItIs) {
+    TempFolder folder;
+    OrdinaryUser::HandOver(folder.Path());
+    OrdinaryUser user;
+    const std::string dump = folder / "dump.bin";
+    WriteFile(dump, "a longer earlier dump");
+    ASSERT_EQ(chmod(dump.c_str(), 0640), 0);
+    ASSERT_EQ(chmod(folder.Path().c_str(), 0555), 0);
+
+    EXPECT_EQ(Save(dump), TImageSaveResult::Ok);
+    EXPECT_EQ(ReadFile(dump), IMAGE) << "cut to the new image's length";
+    EXPECT_EQ(ModeOf(dump), 0640u);
+    const std::string hex = folder / "dump.hex";
+    ASSERT_EQ(chmod(folder.Path().c_str(), 0755), 0);
+    WriteFile(hex, "00");
+    ASSERT_EQ(chmod(folder.Path().c_str(), 0555), 0);
+    EXPECT_EQ(Save(hex), TImageSaveResult::Ok);
+    EXPECT_EQ(ReadFile(hex), "6E657720696D616765");
+
+    // No room for the whole image, beyond the file's present length or within it: the earlier content
+    // stays.
+    {
+        testsupport::FileSizeLimit limit(12);
+        EXPECT_EQ(Save(hex), TImageSaveResult::Failed);
+        EXPECT_EQ(ReadFile(hex), "6E657720696D616765");
+    }
+    {
+        testsupport::FileSizeLimit limit(4);
+        EXPECT_EQ(Save(dump), TImageSaveResult::Failed);
+        EXPECT_EQ(ReadFile(dump), IMAGE);
+    }
+    EXPECT_EQ(EntriesIn(folder.Path()), 2u);
+    ASSERT_EQ(chmod(folder.Path().c_str(), 0755), 0);
+}
+
+TEST(MemoryImageSaveOver, AFullDiskFailsASaveInPlaceBeforeTheEarlierFileIsTouched) {
+    if (!OrdinaryUser::IsRoot())
+        GTEST_SKIP() << "a small file system of its own needs the superuser";
+    TempFolder folder;
+    if (mount("tmpfs", folder.Path().c_str(), "tmpfs", 0, "size=64k,mode=0755") != 0)
+        GTEST_SKIP() << "no file system may be mounted here";
+    // Unmounted however the test ends, after the user below is root again.
+    struct Unmount {
+        std::string path;
+        ~Unmount() { EXPECT_EQ(umount(path.c_str()), 0); }
+    } unmount{folder.Path()};
+    OrdinaryUser::HandOver(folder.Path());
+    const std::string dump = folder / "dump.bin";
+    {
+        OrdinaryUser user;
+        WriteFile(dump, "earlier dump");
+        // The rest of the file system filled, then the folder closed to new files.
+        std::ofstream filler(folder / "filler", std::ios::binary);
+        const std::string block(4096, 'x');
+        while (filler.write(block.data(), static_cast<std::streamsize>(block.size())))
+            ;
+        filler.close();
+        ASSERT_EQ(chmod(folder.Path().c_str(), 0555), 0);
+
+        const std::vector<uint8_t> image = testsupport::RandomBytes(32 * 1024, 7);
+        EXPECT_EQ(SaveMemoryImage(dump, image.data(), image.size()), TImageSaveResult::Failed);
+        const std::string after = ReadFile(dump);
+        EXPECT_TRUE(after == "earlier dump") << "now " << after.size() << " bytes";
+        ASSERT_EQ(chmod(folder.Path().c_str(), 0755), 0);
+    }
 }
 
 TEST(MemoryImageSaveOver, SymbolicLinksAreFollowedToTheFileTheyName) {
