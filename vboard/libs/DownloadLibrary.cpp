@@ -1,6 +1,7 @@
 // VELDARA_DOWNLOAD.DLL, our edition: configures the virtual board by handing the bitstream to the
 // board server's control socket. Only VELDARA_JtagDownload and VELDARA_GetQuatusVersion do anything;
 // the other exports exist because the panel looks them all up, and report failure.
+#include "config/DownloadApi.h"
 #include "vboard/Bitstream.h"
 #include "vboard/BoardFolder.h"
 #include "vboard/ControlClient.h"
@@ -58,27 +59,9 @@ QX7MB_EXPORT double VELDARA_GetQuatusVersion() {
     return 0.0;
 }
 
+#define QX7MB_CALLED_EXPORT(name)
 #define QX7MB_UNUSED_EXPORT(name)                                                                                      \
     QX7MB_EXPORT int32_t name() {                                                                                      \
         return 0;                                                                                                      \
     }
-
-QX7MB_UNUSED_EXPORT(VELDARA_DownloadEEPROMByByteBlaster)
-QX7MB_UNUSED_EXPORT(VELDARA_JtagDownloadByteBlaster)
-QX7MB_UNUSED_EXPORT(VELDARA_JtagDownloadChain)
-QX7MB_UNUSED_EXPORT(VELDARA_Programming)
-QX7MB_UNUSED_EXPORT(VELDARA_DownloadNios2)
-QX7MB_UNUSED_EXPORT(VELDARA_DownloadNios2Ex)
-QX7MB_UNUSED_EXPORT(VELDARA_FlashProgrammer)
-QX7MB_UNUSED_EXPORT(VELDARA_AsDownload)
-QX7MB_UNUSED_EXPORT(VELDARA_AsDownloadPV)
-QX7MB_UNUSED_EXPORT(VELDARA_IsUsbBlasterDriverReady)
-QX7MB_UNUSED_EXPORT(VELDARA_SetQuartusProgrammerPath)
-QX7MB_UNUSED_EXPORT(VELDARA_quartus_pgm)
-QX7MB_UNUSED_EXPORT(VELDARA_Nios2Terminal)
-QX7MB_UNUSED_EXPORT(VELDARA_KillNios2Terminal)
-QX7MB_UNUSED_EXPORT(VELDARA_EnableBlasterII)
-QX7MB_UNUSED_EXPORT(VELDARA_SetUB2Name)
-QX7MB_UNUSED_EXPORT(VELDARA_Jtagconfig)
-QX7MB_UNUSED_EXPORT(VELDARA_ExecuteJava)
-QX7MB_UNUSED_EXPORT(VELDARA_quartus_hps)
+VELDARA_DOWNLOAD_EXPORTS(QX7MB_CALLED_EXPORT, QX7MB_UNUSED_EXPORT)
