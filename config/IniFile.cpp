@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -50,6 +52,14 @@ std::string OnOneLine(std::string value) {
     return value;
 }
 
+// The error for a file that cannot be read back or written, with the system's reason when it gave one.
+[[noreturn]] void WriteFailed(const std::string& path, int error) {
+    std::string text = "Unable to write to " + path;
+    if (error != 0)
+        text += ": " + std::generic_category().message(error);
+    throw std::runtime_error(text);
+}
+
 struct Lines {
     std::vector<std::string> text;
     std::string newline = "\n";
@@ -60,9 +70,10 @@ Lines ReadLines(const std::string& path) {
     std::error_code error;
     if (!std::filesystem::exists(path, error))
         return lines;
+    errno = 0;
     std::ifstream file(path, std::ios::binary);
     if (!file)
-        throw std::runtime_error("Unable to write to " + path);
+        WriteFailed(path, errno);
     std::string line;
     while (std::getline(file, line)) {
         if (!line.empty() && line.back() == '\r') {
@@ -76,12 +87,13 @@ Lines ReadLines(const std::string& path) {
 }
 
 void WriteLines(const std::string& path, const Lines& lines) {
+    errno = 0;
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     for (const std::string& line : lines.text)
         file << line << lines.newline;
     file.close();
     if (!file)
-        throw std::runtime_error("Unable to write to " + path);
+        WriteFailed(path, errno);
 }
 
 } // namespace

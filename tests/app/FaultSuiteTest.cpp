@@ -211,7 +211,7 @@ TEST_F(ReadOnlyProgramFolderTest, TheSystemLogThatCannotBeWrittenIsOneClearBoxAn
     EXPECT_EQ(exitCode, 0);
     ASSERT_EQ(notes.messages.size(), 1u);
     EXPECT_EQ(notes.messages[0].kind, platform::MessageKind::Error);
-    EXPECT_EQ(notes.messages[0].text, "Unable to write to " + blocker + "/qx7mb/system.log");
+    EXPECT_EQ(notes.messages[0].text, "Unable to write to " + blocker + "/qx7mb/system.log: Not a directory");
     EXPECT_EQ(FormMain, nullptr) << "no window";
     EXPECT_FALSE(fs::exists(program / "system.log"));
     EXPECT_TRUE(lockFree) << "the single-instance lock was released";

@@ -89,13 +89,14 @@ TEST_F(IniFileTest, LineBreaksInAValueCannotAddKeysOrSections) {
     EXPECT_EQ(Read(), "[System]\nQUARTUS_ROOTDIR=/opt/q [Evil]  OS=forged\nOS=Unknown OS\n");
 }
 
-TEST_F(IniFileTest, FailureToWriteNamesTheFile) {
+TEST_F(IniFileTest, FailureToWriteNamesTheFileAndTheReason) {
     IniFile missingFolder(folder / "gone/settings.ini");
     try {
         missingFolder.WriteString("System", "OS", "x");
         FAIL() << "no error for a folder that does not exist";
     } catch (const std::runtime_error& error) {
-        EXPECT_EQ(std::string(error.what()), "Unable to write to " + folder / "gone/settings.ini");
+        EXPECT_EQ(std::string(error.what()),
+                  "Unable to write to " + folder / "gone/settings.ini" + ": No such file or directory");
     }
 
     std::filesystem::create_directory(path);
@@ -103,7 +104,7 @@ TEST_F(IniFileTest, FailureToWriteNamesTheFile) {
         ini.WriteFloat("System", "Version", 1.0);
         FAIL() << "no error for a file name that is a folder";
     } catch (const std::runtime_error& error) {
-        EXPECT_EQ(std::string(error.what()), "Unable to write to " + path);
+        EXPECT_EQ(std::string(error.what()), "Unable to write to " + path + ": Is a directory");
     }
 }
 
