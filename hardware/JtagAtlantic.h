@@ -5,26 +5,29 @@
 // these declarations, which the build reads from the compiler (JtagAtlanticSymbols.h) for the lookups.
 struct JTAGATLANTIC;
 
+// What jtagatlantic_get_error tells of the last open that failed.
 enum JATL_ERROR {
     JTAL_SUCCESS = 0,
-    JTAL_LINK_BROKEN = -1,
-    JTAL_CABLE_NOT_UNIQUE = -2,
-    JTAL_CABLE_NOT_EXISTING = -3,
-    JTAL_CABLE_NOT_CONNECTED_HOST = -4,
-    JTAL_CABLE_NOT_CONNECTED_BOARD = -5,
-    JTAL_IN_USE = -6,
-    JTAL_NODE_NOT_UNIQUE = -7,
-    JTAL_NODE_NOT_EXISTING = -8,
-    JTAL_HW_BROKEN = -9,
-    JTAL_BAD_ERROR = -99
+    JTAL_NO_SERVER = -1,           // the local JTAG server (jtagd) is not running or not reachable by this user
+    JTAL_CABLE_NOT_UNIQUE = -2,    // more than one cable, and none was named
+    JTAL_CABLE_NOT_AVAILABLE = -3, // the named cable is not available
+    JTAL_CABLE_NOT_PLUGGED = -4,   // the named cable is not plugged in
+    JTAL_NO_BOARD = -5,            // JTAG is not connected to a board, or the board is powered down
+    JTAL_IN_USE = -6,              // another program uses the UART; other_info names it
+    JTAL_UART_NOT_UNIQUE = -7,     // more than one UART: a device and an instance must be given
+    JTAL_NO_UART = -8,             // no UART matches the device and instance
+    JTAL_UART_INCOMPATIBLE = -9    // the UART is not compatible with this version of the library
 };
 
 // Every function once, as X(result, name, parameters): this list declares them below, and the
 // lookups and the symbol names are made from it.
 // - open: chain is the cable's number as text ("1" is the first cable) or its name as jtagconfig
-//   prints it; NULL, -1 and -1 mean "the only one". NULL when it fails; get_error tells why.
-// - write: the number of bytes taken (possibly fewer than count), negative on error.
-// - read: never waits; the number of bytes placed, negative on error.
+//   prints it; device_index (1 is the first device of the chain) and link_instance pick the UART,
+//   -1 for "the only one". NULL when it fails; get_error tells why.
+// - write: the number of bytes taken into the library's buffer (possibly fewer than count, 0 when it
+//   is full), negative on error. The library's own thread sends them; no flush is needed.
+// - flush: waits until the buffer is sent, without a time limit of its own: never called here.
+// - read: never waits; the number of bytes placed (0: none there), -1 when the connection broke.
 // clang-format off
 #define JTAGATLANTIC_FUNCTIONS(X)                                                                                      \
     X(JTAGATLANTIC*, jtagatlantic_open,                                                                                \

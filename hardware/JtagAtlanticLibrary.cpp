@@ -17,16 +17,20 @@ bool JtagAtlanticLibrary::Load(const QuartusInstall& install, std::string& probl
     if (IsLoaded())
         return true;
     const std::string folder = install.LibraryFolder();
-    // libjtag_atlantic.so names libjtag_client.so as a dependency without a folder: loaded first by its
-    // full path, it is the one that satisfies that, and nothing comes from the library search path.
-    const std::string clientPath = folder + "/" + CLIENT_FILE;
-    if (platform::FileExists(clientPath) && !client.IsLoaded() && !client.Load(clientPath, FOR_GOOD)) {
-        problem = "cannot load " + clientPath + ": " + client.LoadError();
-        return false;
-    }
     const std::string path = folder + "/" + ATLANTIC_FILE;
     if (!platform::FileExists(path)) {
         problem = install.Missing(ATLANTIC_FILE, folder);
+        return false;
+    }
+    // libjtag_atlantic.so calls into libjtag_client.so without naming it as a dependency: the client
+    // library is loaded first, by its full path, with its symbols made global for the other to use.
+    const std::string clientPath = folder + "/" + CLIENT_FILE;
+    if (!platform::FileExists(clientPath)) {
+        problem = install.Missing(CLIENT_FILE, folder);
+        return false;
+    }
+    if (!client.IsLoaded() && !client.Load(clientPath, FOR_GOOD, platform::DynamicLibrary::Symbols::Global)) {
+        problem = "cannot load " + clientPath + ": " + client.LoadError();
         return false;
     }
     if (!atlantic.Load(path, FOR_GOOD)) {

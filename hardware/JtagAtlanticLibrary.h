@@ -8,10 +8,9 @@
 
 namespace hardware {
 
-// Quartus's JTAG UART client library, loaded from an installation by its full path, after the
-// libjtag_client.so it needs when the installation has one, and its functions looked up by their
-// mangled names. Once loaded both stay for the rest of the process: the client library may run
-// threads of its own.
+// Quartus's JTAG UART client library, loaded from an installation by its full path after the
+// libjtag_client.so it calls into, and its functions looked up by their mangled names. Once loaded both stay for the
+// rest of the process: the client library may run threads of its own.
 class JtagAtlanticLibrary {
 public:
     // Loads the library of this installation unless one is loaded already; false, with the reason in

@@ -53,23 +53,27 @@ bool QuartusProgrammer::Accepts(const std::string& bitstream) {
         Fail("no bitstream file at \"" + bitstream + "\"");
         return false;
     }
-    // quartus_pgm splits its operation argument at ';'.
-    if (bitstream.find(';') != std::string::npos) {
-        Fail("quartus_pgm cannot take a bitstream whose path has a ';': \"" + bitstream + "\"");
-        return false;
+    // quartus_pgm splits its operation argument at ';' and reads what follows an '@' as the device.
+    for (const char mark : {';', '@'}) {
+        if (bitstream.find(mark) != std::string::npos) {
+            Fail("quartus_pgm cannot take a bitstream whose path has a '" + std::string(1, mark) + "': \"" + bitstream +
+                 "\"");
+            return false;
+        }
     }
     return true;
 }
 
-bool QuartusProgrammer::Configure(const std::string& bitstream, const std::string& cable) {
+bool QuartusProgrammer::Configure(const std::string& bitstream, const JtagTarget& target) {
     if (!Accepts(bitstream))
         return false;
+    const std::string device = target.device != -1 ? "@" + std::to_string(target.device) : "";
     platform::ProgramOutcome outcome;
-    if (!Run({"-c", cable, "-m", "JTAG", "-o", "p;" + bitstream}, outcome))
+    if (!Run({"-c", target.cable, "-m", "JTAG", "-o", "p;" + bitstream + device}, outcome))
         return false;
     if (outcome.exitCode != 0) {
         const std::string line = ExplainingLine(outcome.output);
-        Fail("quartus_pgm could not configure the FPGA on " + CableText(cable) + ": " +
+        Fail("quartus_pgm could not configure the FPGA on " + CableText(target.cable) + ": " +
              (line.empty() ? "exit code " + std::to_string(outcome.exitCode) : line));
         return false;
     }

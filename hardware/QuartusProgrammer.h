@@ -1,5 +1,6 @@
 #pragma once
 
+#include "hardware/JtagCable.h"
 #include "platform/ProgramRun.h"
 
 #include <cstdint>
@@ -20,9 +21,9 @@ public:
 
     // True when the bitstream is a file that quartus_pgm can be given; false after saying why.
     bool Accepts(const std::string& bitstream);
-    // quartus_pgm -c CABLE -m JTAG -o "p;BITSTREAM" for a bitstream it Accepts; true only when it
-    // exits with 0.
-    bool Configure(const std::string& bitstream, const std::string& cable);
+    // quartus_pgm -c CABLE -m JTAG -o "p;BITSTREAM" (with "@DEVICE" when the target names the device
+    // of the chain) for a bitstream it Accepts; true only when it exits with 0.
+    bool Configure(const std::string& bitstream, const JtagTarget& target);
     // The version that "quartus_pgm --version" prints ("Version 13.1.0 Build 162 ..." gives 13.1);
     // 0 when it prints none.
     double Version();

@@ -8,9 +8,10 @@ DynamicLibrary::~DynamicLibrary() {
     Release();
 }
 
-bool DynamicLibrary::Load(const std::string& path, Lifetime lifetime) {
+bool DynamicLibrary::Load(const std::string& path, Lifetime lifetime, Symbols symbols) {
     Release();
-    const int flags = RTLD_NOW | RTLD_LOCAL | (lifetime == Lifetime::Process ? RTLD_NODELETE : 0);
+    const int flags = RTLD_NOW | (symbols == Symbols::Global ? RTLD_GLOBAL : RTLD_LOCAL) |
+                      (lifetime == Lifetime::Process ? RTLD_NODELETE : 0);
     handle = dlopen(path.c_str(), flags);
     if (handle == nullptr) {
         const char* reason = dlerror();

@@ -1,8 +1,8 @@
 // VELDARA_DOWNLOAD.DLL, hardware edition: configures the FPGA of a real QX7-MB with quartus_pgm of the
-// Quartus installation that $QUARTUS_ROOTDIR names, on the cable of board N (cable N+1, or the cable
-// that $QX7MB_CABLE names), as the JTAG edition opens it; never a board whose JTAG UART another
-// program holds. Only VELDARA_JtagDownload and VELDARA_GetQuatusVersion do anything; the other
-// exports exist because the panel looks them all up, and report failure.
+// Quartus installation that $QUARTUS_ROOTDIR names, on the cable and device where the JTAG edition
+// opens board N's link (see hardware/JtagCable.h); never a board whose JTAG UART another program
+// holds. Only VELDARA_JtagDownload and VELDARA_GetQuatusVersion do anything; the other exports exist
+// because the panel looks them all up, and report failure.
 #include "config/DownloadApi.h"
 #include "hardware/AtlanticLink.h"
 #include "hardware/JtagCable.h"
@@ -16,16 +16,14 @@
 
 namespace {
 
-// Whether another program holds the JTAG UART of the board on the cable. Without Quartus's JTAG UART
-// library nobody can hold it through Quartus, and quartus_pgm will tell what is missing.
-bool HeldElsewhere(const std::string& cable, std::string& holder) {
-    // Loaded once and kept, as the JTAG edition keeps it: the library may run threads of its own.
+// Quartus's JTAG UART library, loaded once and kept, as the JTAG edition keeps it: it may run threads
+// of its own. Null without it: then nobody can hold the board through Quartus, and quartus_pgm will
+// tell what is missing.
+const hardware::JtagAtlanticLibrary* Atlantic() {
     static hardware::JtagAtlanticLibrary atlantic;
     hardware::QuartusInstall install;
     std::string problem;
-    if (!install.Find(problem) || !atlantic.Load(install, problem))
-        return false;
-    return hardware::AtlanticLink::HeldElsewhere(atlantic, cable, holder);
+    return install.Find(problem) && atlantic.Load(install, problem) ? &atlantic : nullptr;
 }
 
 } // namespace
@@ -34,25 +32,33 @@ bool HeldElsewhere(const std::string& cable, std::string& holder) {
 // 0, qx7mb --device N passes N); the others mean nothing to quartus_pgm, whose own time limit holds.
 QX7MB_EXPORT uint8_t VELDARA_JtagDownload(const char* bitstreamPath, int32_t, uint8_t, int32_t device, int32_t, uint8_t,
                                           uint8_t) {
-    const std::string cable = hardware::ChooseCable(device);
-    if (cable.empty())
+    hardware::JtagTarget target;
+    std::string problem;
+    if (!hardware::ChooseTarget(device, target, problem)) {
+        hardware::ReportFailure(DOWNLOAD_LIBRARY_NAME, problem);
         return 0;
+    }
     hardware::QuartusProgrammer programmer;
     const std::string bitstream = bitstreamPath != nullptr ? bitstreamPath : "";
     if (!programmer.Accepts(bitstream))
         return 0;
     // Configuring would cut the link of the program that holds the board, in the middle of its
     // exchanges: such a board is left as it is.
+    const hardware::JtagAtlanticLibrary* atlantic = Atlantic();
     std::string holder;
-    if (HeldElsewhere(cable, holder)) {
-        hardware::ReportFailure(DOWNLOAD_LIBRARY_NAME, hardware::AtlanticLink::InUseText(cable, holder) +
+    if (atlantic != nullptr && hardware::AtlanticLink::HeldElsewhere(*atlantic, target, holder)) {
+        hardware::ReportFailure(DOWNLOAD_LIBRARY_NAME, hardware::AtlanticLink::InUseText(target.cable, holder) +
                                                            ": its FPGA is left as it is; close that program and "
                                                            "configure again");
         return 0;
     }
-    return programmer.Configure(bitstream, cable) ? 1 : 0;
+    if (!programmer.Configure(bitstream, target))
+        return 0;
+    // So that the caller's next open finds the new design's JTAG UART at its first attempt.
+    if (atlantic != nullptr)
+        hardware::AtlanticLink::AwaitUart(*atlantic, target);
+    return 1;
 }
-
 QX7MB_EXPORT double VELDARA_GetQuatusVersion() {
     hardware::QuartusProgrammer programmer;
     return programmer.Version();

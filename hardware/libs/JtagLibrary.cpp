@@ -1,7 +1,7 @@
 // VELDARA_JTAG.DLL, hardware edition: the link is the JTAG UART of the control-panel design on a real
 // QX7-MB, reached through libjtag_atlantic.so of the Quartus installation that $QUARTUS_ROOTDIR names.
-// Board N (the device number) is on cable N+1, or on the cable that $QX7MB_CABLE names. Every failure
-// is explained in one line on standard error.
+// Board N (the device number) is on cable N+1, or on the cable its own setting names (see
+// hardware/JtagCable.h). Every failure is explained in one line on standard error.
 #include "board/JtagApi.h"
 #include "hardware/AtlanticLink.h"
 #include "hardware/JtagCable.h"
@@ -39,13 +39,13 @@ hardware::AtlanticLink* Find(uint32_t handle) {
 
 QX7MB_EXPORT uint32_t VELDARA_JtagOpen(int32_t deviceIndex, const char*) {
     std::lock_guard<std::mutex> guard(mutex);
-    const std::string cable = hardware::ChooseCable(deviceIndex);
-    if (cable.empty()) {
-        hardware::ReportFailure(JTAG_LIBRARY_NAME, "no board has the device number " + std::to_string(deviceIndex));
+    hardware::JtagTarget target;
+    std::string problem;
+    if (!hardware::ChooseTarget(deviceIndex, target, problem)) {
+        hardware::ReportFailure(JTAG_LIBRARY_NAME, problem);
         return 0;
     }
     hardware::QuartusInstall install;
-    std::string problem;
     if (!install.Find(problem) || !atlantic.Load(install, problem)) {
         hardware::ReportFailure(JTAG_LIBRARY_NAME, problem);
         return 0;
@@ -53,7 +53,7 @@ QX7MB_EXPORT uint32_t VELDARA_JtagOpen(int32_t deviceIndex, const char*) {
     for (Slot& slot : slots) {
         if (slot.handle != 0)
             continue;
-        slot.link = hardware::AtlanticLink::Open(atlantic, cable);
+        slot.link = hardware::AtlanticLink::Open(atlantic, target);
         if (!slot.link)
             return 0;
         if (nextHandle == 0)

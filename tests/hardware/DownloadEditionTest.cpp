@@ -1,6 +1,7 @@
 // The hardware edition of VELDARA_DOWNLOAD.DLL, called through its exports, and the programmer runner
 // behind it, against the stand-in quartus_pgm and a virtual board.
 #include "config/DownloadApi.h"
+#include "hardware/AtlanticLink.h"
 #include "hardware/QuartusProgrammer.h"
 #include "platform/DynamicLibrary.h"
 #include "tests/hardware/StandinQuartus.h"
@@ -18,6 +19,7 @@ using testsupport::VBoardProcess;
 
 namespace {
 
+const std::vector<std::string> OPEN_CABLE_1 = {"open", "1", "-1", "-1", "QX7-MB"};
 // The options of a freshly powered board: not configured.
 const std::vector<std::string> FRESH;
 const std::string BITSTREAM = std::string(QX7MB_BIN_DIR) + "/" + CONTROL_PANEL_BITSTREAM;
@@ -66,16 +68,29 @@ TEST_F(DownloadEditionTest, ConfiguresTheBoardWithQuartusPgmOnCableOne) {
     VBoardProcess board(FRESH);
     EXPECT_EQ(Download(BITSTREAM.c_str()), 1);
     EXPECT_EQ(board.Field("configured"), "1");
-    // Whether another program holds the board is asked first, quietly.
-    EXPECT_EQ(quartus.Recorded(), (Record{{"open", "1", "-1", "-1", "QX7-MB"},
-                                          {"quartus_pgm", "-c", "1", "-m", "JTAG", "-o", "p;" + BITSTREAM}}));
+    // Whether another program holds the board is asked first, quietly; after the configuration, the
+    // new design's JTAG UART is awaited.
+    const std::vector<std::string> run = {"quartus_pgm", "-c", "1", "-m", "JTAG", "-o", "p;" + BITSTREAM};
+    EXPECT_EQ(quartus.Recorded(), (Record{OPEN_CABLE_1, run, OPEN_CABLE_1, {"close"}}));
     EXPECT_TRUE(errors.Lines().empty());
     // Configured and free, the board is configured again: the link opened to ask is closed first.
     quartus.ClearRecord();
     EXPECT_EQ(Download(BITSTREAM.c_str()), 1);
-    EXPECT_EQ(quartus.Recorded(), (Record{{"open", "1", "-1", "-1", "QX7-MB"},
-                                          {"close"},
-                                          {"quartus_pgm", "-c", "1", "-m", "JTAG", "-o", "p;" + BITSTREAM}}));
+    EXPECT_EQ(quartus.Recorded(), (Record{OPEN_CABLE_1, {"close"}, run, OPEN_CABLE_1, {"close"}}));
+    EXPECT_TRUE(errors.Lines().empty());
+}
+
+TEST_F(DownloadEditionTest, TheCallersOwnLinkClosedMomentsAgoDoesNotKeepTheBoardUnconfigured) {
+    // The panel closes its link just before it configures; the JTAG server lets go of it a moment later.
+    ScopedEnv linger(standin::LINGER, "3");
+    VBoardProcess board;
+    hardware::QuartusInstall install;
+    hardware::JtagAtlanticLibrary atlantic;
+    std::string problem;
+    ASSERT_TRUE(install.Find(problem) && atlantic.Load(install, problem)) << problem;
+    hardware::AtlanticLink::Open(atlantic, hardware::JtagTarget{"1"}).reset();
+    EXPECT_EQ(Download(BITSTREAM.c_str()), 1);
+    EXPECT_EQ(ProgrammerRuns().size(), 1u);
     EXPECT_TRUE(errors.Lines().empty());
 }
 
@@ -92,12 +107,19 @@ TEST_F(DownloadEditionTest, ABoardWhoseJtagUartAnotherProgramHoldsIsLeftAsItIs) 
 
 TEST_F(DownloadEditionTest, BoardNIsProgrammedOnCableNPlusOneAsItsLinkIsOpened) {
     VBoardProcess board(FRESH);
-    // The stand-in programs whichever board the cable names; the cable is what is checked here.
+    // QX7MB_CABLE names board 0's cable, not board 2's. The stand-in programs whichever board the cable
+    // names; the cable is what is checked here.
+    ScopedEnv named("QX7MB_CABLE", "USB-Blaster [1-1.4]");
     EXPECT_EQ(download(BITSTREAM.c_str(), 20000, 1, 2, 0, 0, 0), 1);
-    EXPECT_EQ(quartus.Recorded(), (Record{{"open", "3", "-1", "-1", "QX7-MB"},
-                                          {"quartus_pgm", "-c", "3", "-m", "JTAG", "-o", "p;" + BITSTREAM}}));
+    EXPECT_EQ(ProgrammerRuns(), (Record{{"quartus_pgm", "-c", "3", "-m", "JTAG", "-o", "p;" + BITSTREAM}}));
+    quartus.ClearRecord();
     EXPECT_EQ(download(BITSTREAM.c_str(), 20000, 1, -1, 0, 0, 0), 0);
-    EXPECT_EQ(quartus.Recorded().size(), 2u) << "no board number, nothing opened or run";
+    ScopedEnv zeros("QX7MB_CABLE_2", "USB-Blaster [1-1.4]");
+    EXPECT_EQ(download(BITSTREAM.c_str(), 20000, 1, 2, 0, 0, 0), 0);
+    EXPECT_TRUE(quartus.Recorded().empty()) << "nothing opened or run without a board, or its own cable";
+    ASSERT_EQ(errors.Lines().size(), 2u);
+    EXPECT_EQ(errors.Lines()[0], "VELDARA_DOWNLOAD.DLL: no board has the device number -1");
+    EXPECT_NE(errors.Lines()[1].find("QX7MB_CABLE_2"), std::string::npos) << errors.Lines()[1];
 }
 
 TEST_F(DownloadEditionTest, TheCableNamedByQX7MB_CABLEIsTheOneProgrammed) {
@@ -106,6 +128,16 @@ TEST_F(DownloadEditionTest, TheCableNamedByQX7MB_CABLEIsTheOneProgrammed) {
     EXPECT_EQ(Download(BITSTREAM.c_str()), 1);
     ASSERT_EQ(ProgrammerRuns().size(), 1u);
     EXPECT_EQ(ProgrammerRuns()[0][2], "USB-Blaster [1-1.4]");
+}
+
+TEST_F(DownloadEditionTest, TheDeviceOfTheChosenJtagUartIsTheOneProgrammed) {
+    ScopedEnv chain(standin::UARTS, "1:0,2:0");
+    ScopedEnv device("QX7MB_JTAG_DEVICE", "2");
+    VBoardProcess board(FRESH);
+    EXPECT_EQ(Download(BITSTREAM.c_str()), 1);
+    EXPECT_EQ(board.Field("configured"), "1");
+    EXPECT_EQ(ProgrammerRuns(), (Record{{"quartus_pgm", "-c", "1", "-m", "JTAG", "-o", "p;" + BITSTREAM + "@2"}}));
+    EXPECT_EQ(quartus.Recorded().at(0), (std::vector<std::string>{"open", "1", "2", "-1", "QX7-MB"}));
 }
 
 TEST_F(DownloadEditionTest, AFailedRunQuotesTheErrorThatExplainsIt) {
@@ -120,14 +152,18 @@ TEST_F(DownloadEditionTest, AFailedRunQuotesTheErrorThatExplainsIt) {
 
 TEST_F(DownloadEditionTest, ABitstreamQuartusPgmCannotTakeIsRefusedBeforeItRuns) {
     const std::string odd = quartus.folder / "design;1.sof";
+    const std::string at = quartus.folder / "design@2.sof";
     std::filesystem::copy_file(BITSTREAM, odd);
+    std::filesystem::copy_file(BITSTREAM, at);
     EXPECT_EQ(Download(odd.c_str()), 0);
+    EXPECT_EQ(Download(at.c_str()), 0);
     EXPECT_EQ(Download((quartus.folder / "missing.sof").c_str()), 0);
     EXPECT_EQ(Download(nullptr), 0);
     EXPECT_TRUE(quartus.Recorded().empty());
     EXPECT_EQ(errors.Lines(),
               (std::vector<std::string>{
                   "VELDARA_DOWNLOAD.DLL: quartus_pgm cannot take a bitstream whose path has a ';': \"" + odd + "\"",
+                  "VELDARA_DOWNLOAD.DLL: quartus_pgm cannot take a bitstream whose path has a '@': \"" + at + "\"",
                   "VELDARA_DOWNLOAD.DLL: no bitstream file at \"" + quartus.folder / "missing.sof" + "\"",
                   "VELDARA_DOWNLOAD.DLL: no bitstream file at \"\""}));
 }
@@ -149,7 +185,7 @@ TEST(QuartusProgrammerTest, ARunStillGoingAtTheLimitIsStoppedWithWhatItStarted) 
     testsupport::StderrCapture errors;
     hardware::QuartusProgrammer programmer(300);
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(programmer.Configure(BITSTREAM, "1"));
+    EXPECT_FALSE(programmer.Configure(BITSTREAM, hardware::JtagTarget{"1"}));
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_GE(took, std::chrono::milliseconds(300));
     EXPECT_LT(took, std::chrono::seconds(5));

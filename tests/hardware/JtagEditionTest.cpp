@@ -1,9 +1,11 @@
 // The hardware edition of VELDARA_JTAG.DLL, called through its exports as the panel calls it, against
 // the relay stand-in of libjtag_atlantic.so and a virtual board.
 #include "board/JtagApi.h"
+#include "hardware/AtlanticLink.h"
 #include "hardware/JtagAtlanticSymbols.h"
 #include "platform/DynamicLibrary.h"
 #include "tests/hardware/StandinQuartus.h"
+#include "tests/support/FakeClock.h"
 #include "tests/support/StderrCapture.h"
 #include "tests/support/VBoardProcess.h"
 
@@ -74,24 +76,105 @@ TEST_F(JtagEditionTest, BoardZeroIsTheOnlyJtagUartOnCableOne) {
     EXPECT_TRUE(errors.Lines().empty());
 }
 
-TEST_F(JtagEditionTest, TheDeviceNumberPicksTheCableUnlessQX7MB_CABLENamesOne) {
+TEST_F(JtagEditionTest, BoardNIsOnCableNPlusOneUnlessItsOwnSettingNamesAnother) {
     VBoardProcess board;
+    // QX7MB_CABLE is board 0's cable alone; another board keeps its own.
+    ScopedEnv named("QX7MB_CABLE", "USB-Blaster [1-1.4]");
+    const uint32_t handle = api.open(0, "");
+    ASSERT_NE(handle, 0u);
+    EXPECT_EQ(InfoText(handle), "USB-Blaster [1-1.4], device 1, JTAG UART 0");
+    api.close(handle);
     const uint32_t third = api.open(2, "");
     ASSERT_NE(third, 0u);
     api.close(third);
     {
-        ScopedEnv named("QX7MB_CABLE", "USB-Blaster [1-1.4]");
-        const uint32_t handle = api.open(0, "");
+        ScopedEnv own("QX7MB_CABLE_2", "USB-Blaster [1-1.5]");
+        const uint32_t handle = api.open(2, "");
         ASSERT_NE(handle, 0u);
-        EXPECT_EQ(InfoText(handle), "USB-Blaster [1-1.4], device 1, JTAG UART 0");
         api.close(handle);
     }
     EXPECT_EQ(api.open(-1, ""), 0u);
-    EXPECT_EQ(quartus.Recorded(), (Record{{"open", "3", "-1", "-1", "QX7-MB"},
+    EXPECT_EQ(quartus.Recorded(), (Record{{"open", "USB-Blaster [1-1.4]", "-1", "-1", "QX7-MB"},
                                           {"close"},
-                                          {"open", "USB-Blaster [1-1.4]", "-1", "-1", "QX7-MB"},
+                                          {"open", "3", "-1", "-1", "QX7-MB"},
+                                          {"close"},
+                                          {"open", "USB-Blaster [1-1.5]", "-1", "-1", "QX7-MB"},
                                           {"close"}}));
     EXPECT_EQ(errors.Lines(), std::vector<std::string>{"VELDARA_JTAG.DLL: no board has the device number -1"});
+}
+
+TEST_F(JtagEditionTest, ABoardIsNeverSentToTheCableOfAnother) {
+    VBoardProcess board;
+    // Cable 2 is board 1's by its number; named for board 0 it is no longer board 1's to take.
+    ScopedEnv named("QX7MB_CABLE", "2");
+    EXPECT_EQ(api.open(1, ""), 0u);
+    ScopedEnv sameAsZero("QX7MB_CABLE_3", "2");
+    EXPECT_EQ(api.open(3, ""), 0u);
+    EXPECT_TRUE(quartus.Recorded().empty()) << "nothing is opened";
+    const std::vector<std::string> lines = errors.Lines();
+    ASSERT_EQ(lines.size(), 2u);
+    for (const auto& [line, setting] : {std::pair{lines[0], "QX7MB_CABLE_1"}, std::pair{lines[1], "QX7MB_CABLE_3"}}) {
+        EXPECT_NE(line.find("board 0"), std::string::npos) << line;
+        EXPECT_NE(line.find(setting), std::string::npos) << line;
+    }
+}
+
+TEST_F(JtagEditionTest, TheJtagUartOfAChainWithSeveralIsPickedByDeviceAndInstance) {
+    ScopedEnv chain(standin::UARTS, "1:0,2:0,2:1");
+    VBoardProcess board;
+    EXPECT_EQ(api.open(0, ""), 0u) << "the library cannot choose";
+    ScopedEnv device("QX7MB_JTAG_DEVICE", "2");
+    EXPECT_EQ(api.open(0, ""), 0u) << "nor within the device";
+    ScopedEnv instance("QX7MB_JTAG_INSTANCE", "1");
+    const uint32_t handle = api.open(0, "");
+    ASSERT_NE(handle, 0u);
+    EXPECT_EQ(InfoText(handle), "USB-Blaster [1], device 2, JTAG UART 1");
+    api.close(handle);
+    EXPECT_EQ(quartus.Recorded(), (Record{{"open", "1", "-1", "-1", "QX7-MB"},
+                                          {"open", "1", "2", "-1", "QX7-MB"},
+                                          {"open", "1", "2", "1", "QX7-MB"},
+                                          {"close"}}));
+    const std::vector<std::string> lines = errors.Lines();
+    ASSERT_EQ(lines.size(), 2u);
+    for (const std::string& line : lines)
+        EXPECT_NE(line.find("QX7MB_JTAG_INSTANCE"), std::string::npos) << line;
+
+    ScopedEnv wrong("QX7MB_JTAG_DEVICE", "first");
+    EXPECT_EQ(api.open(0, ""), 0u);
+    EXPECT_EQ(quartus.Recorded().size(), 4u) << "a setting that is no number opens nothing";
+    ASSERT_EQ(errors.Lines().size(), 3u);
+    EXPECT_NE(errors.Lines()[2].find("QX7MB_JTAG_DEVICE=first"), std::string::npos) << errors.Lines()[2];
+}
+
+TEST_F(JtagEditionTest, ALinkTheJtagServerStillHoldsForItsCloserIsWaitedOut) {
+    ScopedEnv linger(standin::LINGER, "3");
+    VBoardProcess board;
+    const uint32_t first = api.open(0, "");
+    ASSERT_NE(first, 0u);
+    api.close(first);
+    const uint32_t again = api.open(0, "");
+    ASSERT_NE(again, 0u);
+    ASSERT_NE(api.write(again, PING, sizeof PING), 0);
+    EXPECT_EQ(ReadUpTo(again, 7), PING_REPLY);
+    api.close(again);
+    EXPECT_TRUE(errors.Lines().empty());
+}
+
+TEST_F(JtagEditionTest, AWriteToABoardThatReadsNothingFailsAtTheStallLimit) {
+    ScopedEnv stall(standin::STALL, "1");
+    VBoardProcess board;
+    hardware::QuartusInstall install;
+    hardware::JtagAtlanticLibrary atlantic;
+    std::string problem;
+    ASSERT_TRUE(install.Find(problem) && atlantic.Load(install, problem)) << problem;
+    std::unique_ptr<hardware::AtlanticLink> link = hardware::AtlanticLink::Open(atlantic, hardware::JtagTarget{"1"});
+    ASSERT_TRUE(link);
+    testsupport::FakeClock clock(0, 100);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(link->Write(PING, sizeof PING));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    ASSERT_EQ(errors.Lines().size(), 1u);
+    EXPECT_NE(errors.Lines()[0].find("takes no more bytes"), std::string::npos) << errors.Lines()[0];
 }
 
 TEST_F(JtagEditionTest, AReadReturnsWhatIsThereAndComesBackSoonWithNothing) {
@@ -146,50 +229,36 @@ TEST_F(JtagEditionTest, ABrokenLinkIsReportedOnceAndFailsEveryLaterCall) {
     EXPECT_EQ(quartus.Recorded().back(), std::vector<std::string>{"close"}) << "a broken link is still closed";
 }
 
-// Each way an open fails, with the one line it gives.
+// Each code the library refuses an open with, and what the one line it gives must tell the user.
 struct OpenFailure {
-    const char* cableSwitch;
-    std::vector<std::string> boardOptions;
-    bool boardRuns;
-    const char* line;
+    const char* code;
+    std::vector<std::string> told;
 };
 
 class JtagOpenFailureTest : public JtagEditionTest, public ::testing::WithParamInterface<OpenFailure> {};
 
-TEST_P(JtagOpenFailureTest, IsExplainedInOneLine) {
-    const OpenFailure& failure = GetParam();
-    ScopedEnv cable(standin::CABLE, failure.cableSwitch);
-    std::unique_ptr<VBoardProcess> board;
-    if (failure.boardRuns)
-        board = std::make_unique<VBoardProcess>(failure.boardOptions);
+TEST_P(JtagOpenFailureTest, IsExplainedInOneLineWithWhatToDo) {
+    ScopedEnv code(standin::OPEN_ERROR, GetParam().code);
+    VBoardProcess board;
     EXPECT_EQ(api.open(0, ""), 0u);
-    EXPECT_EQ(errors.Lines(), std::vector<std::string>{failure.line});
     EXPECT_EQ(quartus.Recorded(), Record{OPEN_CABLE_1});
+    ASSERT_EQ(errors.Lines().size(), 1u);
+    const std::string& line = errors.Lines()[0];
+    EXPECT_EQ(line.rfind("VELDARA_JTAG.DLL: ", 0), 0u) << line;
+    for (const std::string& told : GetParam().told)
+        EXPECT_NE(line.find(told), std::string::npos) << told << " in: " << line;
 }
 
+const std::vector<std::string> CABLE_CHECKS = {"cable 1", "udev", "jtagconfig", "power"};
+const std::vector<std::string> UART_SETTINGS = {"QX7MB_JTAG_DEVICE", "QX7MB_JTAG_INSTANCE"};
+
 INSTANTIATE_TEST_SUITE_P(
-    Causes, JtagOpenFailureTest,
-    ::testing::Values(
-        OpenFailure{"none",
-                    {"--configured"},
-                    true,
-                    "VELDARA_JTAG.DLL: no JTAG cable 1: is the USB-Blaster plugged in, is jtagd running, and does "
-                    "jtagconfig list the cable?"},
-        OpenFailure{"busy",
-                    {"--configured"},
-                    true,
-                    "VELDARA_JTAG.DLL: the board's JTAG UART on cable 1 is in use by nios2-terminal: close it and "
-                    "connect again"},
-        OpenFailure{nullptr,
-                    {},
-                    true,
-                    "VELDARA_JTAG.DLL: the FPGA on cable 1 has no JTAG UART: it does not run the control-panel design "
-                    "(as before it is configured)"},
-        OpenFailure{nullptr,
-                    {},
-                    false,
-                    "VELDARA_JTAG.DLL: JTAG cable 1 reaches no board: is the board switched on and the cable in its "
-                    "JTAG socket?"}));
+    Codes, JtagOpenFailureTest,
+    ::testing::Values(OpenFailure{"-1", {"jtagd", "jtagconfig"}}, OpenFailure{"-2", {"QX7MB_CABLE", "jtagconfig"}},
+                      OpenFailure{"-3", CABLE_CHECKS}, OpenFailure{"-4", CABLE_CHECKS}, OpenFailure{"-5", CABLE_CHECKS},
+                      OpenFailure{"-6:System Console", {"System Console", "cable 1"}}, OpenFailure{"-7", UART_SETTINGS},
+                      OpenFailure{"-8", UART_SETTINGS}, OpenFailure{"-9", {"libjtag_atlantic", "Quartus"}},
+                      OpenFailure{"-42", {"-42", "cable 1"}}));
 
 // The names the compiler gives the header's declarations are those of Quartus's published library.
 TEST(JtagAtlanticSymbolsTest, AreTheMangledNamesOfThePublishedPrototypes) {

@@ -44,8 +44,8 @@ TEST_F(HardwarePanelTest, AFreshBoardIsConfiguredByQuartusPgmAndReachedOnCableOn
     ASSERT_TRUE(Connect());
     EXPECT_TRUE(notes.messages.empty());
     // The first probe finds no JTAG UART in the unconfigured FPGA; the download edition finds nobody
-    // holding one either, and quartus_pgm configures it; the second probe's link is closed and the link
-    // opened afresh.
+    // holding one either, quartus_pgm configures it, and the edition waits for the new JTAG UART; the
+    // second probe's link is closed and the link opened afresh.
     EXPECT_EQ(quartus.Recorded(),
               (Record{VERSION_QUERY,
                       OPEN_CABLE_1,
@@ -53,9 +53,22 @@ TEST_F(HardwarePanelTest, AFreshBoardIsConfiguredByQuartusPgmAndReachedOnCableOn
                       {"quartus_pgm", "-c", "1", "-m", "JTAG", "-o", "p;" + program / "QX7MB_ControlPanel.sof"},
                       OPEN_CABLE_1,
                       {"close"},
+                      OPEN_CABLE_1,
+                      {"close"},
                       OPEN_CABLE_1}));
     EXPECT_EQ(errors.Lines(), std::vector<std::string>{NO_UART});
     EXPECT_EQ(form->Board().LinkDescription(), "USB-Blaster [1], device 1, JTAG UART 0");
+    EXPECT_EQ(BoardState("link"), "open");
+}
+
+TEST_F(HardwarePanelTest, AFreshBoardConnectsAtTheFirstAttemptWhileTheJtagServerCatchesUp) {
+    // The JTAG server sees the new design's UART only at the third open after the configuration, and
+    // lets go of each closed link a moment late.
+    ScopedEnv late(standin::UART_LATE, "2");
+    ScopedEnv linger(standin::LINGER, "2");
+    ASSERT_TRUE(Connect());
+    EXPECT_TRUE(notes.messages.empty());
+    EXPECT_EQ(errors.Lines(), std::vector<std::string>{NO_UART});
     EXPECT_EQ(BoardState("link"), "open");
 }
 

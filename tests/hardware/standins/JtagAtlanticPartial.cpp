@@ -11,5 +11,5 @@ JTAGATLANTIC* jtagatlantic_open(const char*, int, int, const char*) {
 JATL_ERROR jtagatlantic_get_error(const char** other_info) {
     if (other_info != nullptr)
         *other_info = nullptr;
-    return JTAL_BAD_ERROR;
+    return static_cast<JATL_ERROR>(-99);
 }

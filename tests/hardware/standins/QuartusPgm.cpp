@@ -1,6 +1,7 @@
 // The stand-in for Quartus's quartus_pgm: records its arguments and configures the virtual board in
 // board 0's folder through its control socket, printing what the real programmer prints in the cases
-// the tests need. Understands "--version" and "-c CABLE -m JTAG -o p;FILE".
+// the tests need. Understands "--version" and "-c CABLE -m JTAG -o p;FILE[@DEVICE]", where DEVICE is
+// the device of the chain (1 is the first), a device with a JTAG UART of the chain switch.
 #include "tests/hardware/standins/Switches.h"
 #include "vboard/BoardFolder.h"
 #include "vboard/ControlClient.h"
@@ -35,6 +36,14 @@ int Fail(const std::string& error) {
         pause();
 }
 
+// Whether the chain switch names a JTAG UART of the device.
+bool ChainHasDevice(const std::string& device) {
+    std::string uarts = standin::Switch(standin::UARTS);
+    if (uarts.empty())
+        uarts = "1:0";
+    return ("," + uarts).find("," + device + ":") != std::string::npos;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -62,13 +71,20 @@ int main(int argc, char** argv) {
     if (mode == "fail" || standin::Switch(standin::CABLE) == "none")
         return Fail(standin::NO_CABLE_LINE);
 
+    std::string file = arguments[5].substr(2);
+    if (const std::size_t at = file.rfind('@'); at != std::string::npos) {
+        if (!ChainHasDevice(file.substr(at + 1)))
+            return Fail("Error (213019): Can't scan JTAG chain. Device " + file.substr(at + 1) + " not found");
+        file.erase(at);
+    }
     vboard::ControlClient control;
     std::string reply;
     if (!control.Connect(vboard::DefaultBoardFolder()) ||
-        !control.Request("configure " + arguments[5].substr(2), reply, CONTROL_LIMIT_MS))
+        !control.Request("configure " + file, reply, CONTROL_LIMIT_MS))
         return Fail("Error (209040): Can't access JTAG chain");
     if (reply.rfind("ok configured", 0) != 0)
         return Fail("Error (209012): Operation failed: " + reply);
+    standin::WriteCount("late", static_cast<long>(std::stoul("0" + standin::Switch(standin::UART_LATE))));
     std::printf("Info (209060): Started Programmer operation\nInfo (209011): Successfully performed operation(s)\n"
                 "Info: Quartus Prime Programmer was successful. 0 errors, 0 warnings\n");
     return 0;
