@@ -243,7 +243,7 @@ TEST_P(JtagOpenFailureTest, IsExplainedInOneLineWithWhatToDo) {
     EXPECT_EQ(api.open(0, ""), 0u);
     EXPECT_EQ(quartus.Recorded(), Record{OPEN_CABLE_1});
     ASSERT_EQ(errors.Lines().size(), 1u);
-    const std::string& line = errors.Lines()[0];
+    const std::string line = errors.Lines()[0];
     EXPECT_EQ(line.rfind("VELDARA_JTAG.DLL: ", 0), 0u) << line;
     for (const std::string& told : GetParam().told)
         EXPECT_NE(line.find(told), std::string::npos) << told << " in: " << line;

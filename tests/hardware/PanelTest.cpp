@@ -18,7 +18,9 @@ namespace {
 const std::vector<std::string> OPEN_CABLE_1 = {"open", "1", "-1", "-1", "QX7-MB"};
 const std::vector<std::string> VERSION_QUERY = {"quartus_pgm", "--version"};
 const std::string NO_UART = "VELDARA_JTAG.DLL: the FPGA on cable 1 has no JTAG UART: it does not run the "
-                            "control-panel design (as before it is configured)";
+                            "control-panel design (as before it is configured); on a chain of several, set "
+                            "QX7MB_JTAG_DEVICE (1 is the first device jtagconfig lists on the cable) and "
+                            "QX7MB_JTAG_INSTANCE (0 is the device's first JTAG UART)";
 
 class HardwarePanelTest : public testsupport::PanelFixture {
 protected:
@@ -77,8 +79,9 @@ TEST_F(HardwarePanelTest, WithoutACableBothEditionsSayWhyTheConfigurationFailed)
     EXPECT_FALSE(Connect());
     EXPECT_EQ(MessageTexts(), std::vector<std::string>{"download SOPC file (QX7MB_ControlPanel.sof) fail!"});
     EXPECT_EQ(errors.Lines(),
-              (std::vector<std::string>{"VELDARA_JTAG.DLL: no JTAG cable 1: is the USB-Blaster plugged in, is jtagd "
-                                        "running, and does jtagconfig list the cable?",
+              (std::vector<std::string>{"VELDARA_JTAG.DLL: no JTAG cable 1: plug the USB-Blaster in; check that the "
+                                        "udev rule lets this user open the USB-Blaster, that jtagconfig lists the "
+                                        "cable and that the board's power is on",
                                         "VELDARA_DOWNLOAD.DLL: quartus_pgm could not configure the FPGA on cable 1: " +
                                             std::string(standin::NO_CABLE_LINE)}));
     EXPECT_EQ(BoardState("configured"), "0");

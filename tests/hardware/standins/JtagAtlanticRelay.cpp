@@ -123,7 +123,7 @@ bool SwitchedRefusal() {
         Refuse(JTAL_IN_USE, "nios2-terminal");
         return true;
     }
-    if (lingerLeft > 0) {
+    if (lingerLeft > 0 && !standin::Switch(standin::LINGER).empty()) {
         --lingerLeft;
         Refuse(JTAL_IN_USE, lingering);
         return true;
