@@ -1,7 +1,6 @@
 // The hardware edition of VELDARA_DOWNLOAD.DLL, called through its exports, and the programmer runner
 // behind it, against the stand-in quartus_pgm and a virtual board.
 #include "config/DownloadApi.h"
-#include "hardware/AtlanticLink.h"
 #include "hardware/QuartusProgrammer.h"
 #include "platform/DynamicLibrary.h"
 #include "tests/hardware/StandinQuartus.h"
@@ -84,11 +83,7 @@ TEST_F(DownloadEditionTest, TheCallersOwnLinkClosedMomentsAgoDoesNotKeepTheBoard
     // The panel closes its link just before it configures; the JTAG server lets go of it a moment later.
     ScopedEnv linger(standin::LINGER, "3");
     VBoardProcess board;
-    hardware::QuartusInstall install;
-    hardware::JtagAtlanticLibrary atlantic;
-    std::string problem;
-    ASSERT_TRUE(install.Find(problem) && atlantic.Load(install, problem)) << problem;
-    hardware::AtlanticLink::Open(atlantic, hardware::JtagTarget{"1"}).reset();
+    ASSERT_TRUE(quartus.OpenLink());
     EXPECT_EQ(Download(BITSTREAM.c_str()), 1);
     EXPECT_EQ(ProgrammerRuns().size(), 1u);
     EXPECT_TRUE(errors.Lines().empty());

@@ -1,7 +1,6 @@
 // The hardware edition of VELDARA_JTAG.DLL, called through its exports as the panel calls it, against
 // the relay stand-in of libjtag_atlantic.so and a virtual board.
 #include "board/JtagApi.h"
-#include "hardware/AtlanticLink.h"
 #include "hardware/JtagAtlanticSymbols.h"
 #include "platform/DynamicLibrary.h"
 #include "tests/hardware/StandinQuartus.h"
@@ -163,11 +162,7 @@ TEST_F(JtagEditionTest, ALinkTheJtagServerStillHoldsForItsCloserIsWaitedOut) {
 TEST_F(JtagEditionTest, AWriteToABoardThatReadsNothingFailsAtTheStallLimit) {
     ScopedEnv stall(standin::STALL, "1");
     VBoardProcess board;
-    hardware::QuartusInstall install;
-    hardware::JtagAtlanticLibrary atlantic;
-    std::string problem;
-    ASSERT_TRUE(install.Find(problem) && atlantic.Load(install, problem)) << problem;
-    std::unique_ptr<hardware::AtlanticLink> link = hardware::AtlanticLink::Open(atlantic, hardware::JtagTarget{"1"});
+    std::unique_ptr<hardware::AtlanticLink> link = quartus.OpenLink();
     ASSERT_TRUE(link);
     testsupport::FakeClock clock(0, 100);
     const auto start = std::chrono::steady_clock::now();

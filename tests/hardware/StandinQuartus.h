@@ -1,9 +1,11 @@
 #pragma once
 
+#include "hardware/AtlanticLink.h"
 #include "tests/hardware/standins/Switches.h"
 #include "tests/support/Recorders.h"
 
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,10 +35,20 @@ public:
     }
     void ClearRecord() { std::ofstream(recordFile, std::ios::trunc); }
 
+    // A link to board 0 opened in the test's own process, as an edition opens it; null when it cannot be.
+    std::unique_ptr<hardware::AtlanticLink> OpenLink() {
+        hardware::QuartusInstall install;
+        std::string problem;
+        if (!install.Find(problem) || !atlantic.Load(install, problem))
+            return nullptr;
+        return hardware::AtlanticLink::Open(atlantic, hardware::JtagTarget{"1"});
+    }
+
     testsupport::TempFolder folder;
     std::string recordFile = folder / "record";
 
 private:
+    hardware::JtagAtlanticLibrary atlantic;
     testsupport::ScopedEnv root{"QUARTUS_ROOTDIR", QX7MB_FAKE_QUARTUS_DIR};
     testsupport::ScopedEnv record{standin::RECORD, recordFile.c_str()};
     testsupport::ScopedEnv cable{"QX7MB_CABLE", nullptr};
