@@ -5,8 +5,10 @@
 // these declarations, which the build reads from the compiler (JtagAtlanticSymbols.h) for the lookups.
 struct JTAGATLANTIC;
 
-// What jtagatlantic_get_error tells of the last open that failed.
-enum JATL_ERROR {
+// What jtagatlantic_get_error tells of the last open that failed. The int beneath it is stated so that
+// a code a later release adds is a valid value here too (a function's mangled name does not carry its
+// result type, so the symbol stays the published one).
+enum JATL_ERROR : int {
     JTAL_SUCCESS = 0,
     JTAL_NO_SERVER = -1,           // the local JTAG server (jtagd) is not running or not reachable by this user
     JTAL_CABLE_NOT_UNIQUE = -2,    // more than one cable, and none was named
