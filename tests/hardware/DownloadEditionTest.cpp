@@ -87,7 +87,7 @@ TEST_F(DownloadEditionTest, TheCallersOwnLinkClosedMomentsAgoDoesNotKeepTheBoard
     hardware::QuartusInstall install;
     hardware::JtagAtlanticLibrary atlantic;
     std::string problem;
-    ASSERT_TRUE(install.Find(problem) && atlantic.Load(install, problem)) << problem;
+    ASSERT_TRUE(install.Find(hardware::QuartusInstall::JTAG_LIBRARIES, problem) && atlantic.Load(install, problem)) << problem;
     hardware::AtlanticLink::Open(atlantic, hardware::JtagTarget{"1"}).reset();
     EXPECT_EQ(Download(BITSTREAM.c_str()), 1);
     EXPECT_EQ(ProgrammerRuns().size(), 1u);

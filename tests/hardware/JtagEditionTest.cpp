@@ -166,7 +166,7 @@ TEST_F(JtagEditionTest, AWriteToABoardThatReadsNothingFailsAtTheStallLimit) {
     hardware::QuartusInstall install;
     hardware::JtagAtlanticLibrary atlantic;
     std::string problem;
-    ASSERT_TRUE(install.Find(problem) && atlantic.Load(install, problem)) << problem;
+    ASSERT_TRUE(install.Find(hardware::QuartusInstall::JTAG_LIBRARIES, problem) && atlantic.Load(install, problem)) << problem;
     std::unique_ptr<hardware::AtlanticLink> link = hardware::AtlanticLink::Open(atlantic, hardware::JtagTarget{"1"});
     ASSERT_TRUE(link);
     testsupport::FakeClock clock(0, 100);
