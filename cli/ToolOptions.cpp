@@ -13,9 +13,9 @@ namespace cli {
 namespace {
 
 const char* const TOOL_DESCRIPTION = R"(qx7mb: the QX7-MB board from the command line, for scripts and labs.
-Every command connects as the control panel does: it looks for the board's firmware and, unless
---no-configure, configures the FPGA with QX7MB_ControlPanel.sof when none answers; it disconnects
-at its end.)";
+Every command but doctor connects as the control panel does: it looks for the board's firmware
+and, unless --no-configure, configures the FPGA with QX7MB_ControlPanel.sof when none answers; it
+disconnects at its end. doctor checks, one line a check, what a connection needs.)";
 
 const char* const TOOL_FOOTER =
     R"(Numbers: ADDR and LENGTH are bytes, decimal or 0x hexadecimal, with an optional K (x1024)
@@ -29,8 +29,8 @@ error when it is a terminal; Ctrl-C ends a transfer after its current exchange.
 
 Exit codes: 0 success; 1 the board or link failed, or the output file could not be written (one
 line on standard error says what); 2 bad usage or input (nothing was sent to the board); 3 verify
-found a difference; 4 a step of the board test (selftest) failed; 130 Ctrl-C ended a transfer or a
-watch with --count.
+found a difference; 4 a step of the board test (selftest) or a check of the doctor failed; 130
+Ctrl-C ended a transfer or a watch with --count.
 
 Boards: --device N reaches board N. A virtual board N is served by "qx7mb-vboard --device N".
 A board takes one JTAG link at a time: while the panel or another qx7mb holds it, commands fail.
@@ -45,7 +45,8 @@ Examples:
   qx7mb mem write 0 image.bin --verify
   qx7mb mem read 0x100000 4K dump.hex
   qx7mb mem verify 0 image.bin
-  qx7mb selftest --quick)";
+  qx7mb selftest --quick
+  qx7mb doctor)";
 
 const char* const SELFTEST_FOOTER =
     R"(Steps, in this order, each reported as passed, failed or skipped:
@@ -63,6 +64,24 @@ const char* const SELFTEST_FOOTER =
     structure is a warning, not a failure.
 Exit code 0 when no step failed, 4 when any did; 1 when the board or link failed.)";
 
+const char* const DOCTOR_FOOTER =
+    R"(Run it first when the panel does not connect. Each check is one line: ok, fail with what to do,
+or skip (it cannot be made because of a failure above, or there is nothing to check yet). In the
+hardware program folder (a real board through Quartus):
+  Quartus           where it is (QUARTUS_ROOTDIR, else the newest in ~, /opt, /usr/local), its version
+  JTAG libraries    libjtag_client.so and libjtag_atlantic.so load
+  jtagd             the JTAG server finds every system library it needs (ldd)
+  JTAG server       jtagconfig gets an answer from jtagd
+  USB-Blaster       on the USB bus (09fb:6001, 6002, 6003, 6010, 6810), and this user may open it
+  udev rule         a rule for vendor 09fb is installed
+  cables            the cables jtagconfig lists; the board's cable among them with a device
+  JTAG UART         the board's JTAG UART opens on its cable (none yet on a board not configured)
+  bitstream         QX7MB_ControlPanel.sof beside the program is the maker's, not the virtual board's
+  firmware          the control-panel firmware answers (with --configure, configured first if need be)
+In the virtual program folder it checks the board server instead: its folder, its sockets, the
+board's state, our bitstream and the firmware.
+Exit code 0 when no check failed, 4 when one did.)";
+
 const char* const MEMORY_FOOTER =
     R"(ADDR and LENGTH are bytes: decimal or 0x hexadecimal, optionally followed by K (x1024) or
 M (x1048576). The range must lie within the 64M bytes of SDRAM. A FILE named *.hex (any case) is a
@@ -73,7 +92,7 @@ const char* const COMMON_FOOTER =
     R"(Every command also takes --device N (the board), --json (one JSON object on standard output)
 and --no-configure (never configure the FPGA), before or after its name. Exit codes: 0 success,
 1 the board or link failed, 2 bad usage or input (nothing sent), 3 verify found a difference,
-4 a board test step failed, 130 interrupted by Ctrl-C. See qx7mb --help.)";
+4 a board test step or doctor check failed, 130 interrupted by Ctrl-C. See qx7mb --help.)";
 
 // A command's own notes, then what every command shares.
 void Footer(CLI::App* sub, const std::string& notes) {
@@ -193,6 +212,12 @@ ParseOutcome ParseToolArguments(const std::vector<std::string>& args, ToolReques
     selftest->add_flag("--quick", request.quick, "march over the first MiB of SDRAM only");
     selftest->add_flag("--interactive", request.interactive, "ask for each key and switch to be tried");
     Footer(selftest, SELFTEST_FOOTER);
+
+    auto* doctor = command(app.add_subcommand("doctor", "check, step by step, what a connection to the board needs"),
+                           ToolCommand::Doctor, "doctor");
+    doctor->add_flag("--configure", request.configure,
+                     "configure the FPGA when the firmware does not answer, then ask it again");
+    Footer(doctor, DOCTOR_FOOTER);
 
     std::vector<const char*> argv = {"qx7mb"};
     for (const std::string& arg : args)

@@ -99,7 +99,7 @@ double QuartusProgrammer::Version() {
 bool QuartusProgrammer::Run(const std::vector<std::string>& arguments, platform::ProgramOutcome& outcome) {
     QuartusInstall install;
     std::string problem;
-    if (!install.Find(problem)) {
+    if (!install.Find(QuartusInstall::PROGRAMMER, problem)) {
         Fail(problem);
         return false;
     }

@@ -5,7 +5,25 @@
 
 namespace hardware {
 
+namespace {
+
+FailureCapture* capture = nullptr;
+
+} // namespace
+
+FailureCapture::FailureCapture() {
+    capture = this;
+}
+
+FailureCapture::~FailureCapture() {
+    capture = nullptr;
+}
+
 void ReportFailure(const char* library, const std::string& text) {
+    if (capture != nullptr) {
+        capture->lines.push_back(text);
+        return;
+    }
     std::string line = std::string(library) + ": " + text;
     // One line, whatever a quoted tool printed.
     for (char& c : line) {

@@ -64,14 +64,23 @@ std::string UserStateFolder() {
     // An empty or relative value is to be ignored, as the XDG base directory rules say.
     if (GetEnv("XDG_STATE_HOME", folder) && !folder.empty() && folder.front() == '/')
         return folder;
+    const std::string home = HomeFolder();
+    return home.empty() ? home : home + "/.local/state";
+}
+
+std::string HomeFolder() {
     std::string home;
-    if (!GetEnv("HOME", home) || home.empty()) {
-        const passwd* user = getpwuid(getuid());
-        if (user == nullptr || user->pw_dir == nullptr)
-            return {};
-        home = user->pw_dir;
-    }
-    return home + "/.local/state";
+    if (GetEnv("HOME", home) && !home.empty())
+        return home;
+    const passwd* user = getpwuid(getuid());
+    return user != nullptr && user->pw_dir != nullptr ? user->pw_dir : "";
+}
+
+std::string SystemPath(const std::string& path) {
+    std::string root;
+    if (!GetEnv("QX7MB_SYSTEM_ROOT", root) || root.empty())
+        return path;
+    return root + path;
 }
 
 bool FileExists(const std::string& path) {

@@ -20,6 +20,12 @@ bool FolderWritable(const std::string& path);
 // ~/.local/state; empty when neither is known. No trailing '/'.
 std::string UserStateFolder();
 bool FileExists(const std::string& path);
+// The user's home folder: $HOME, else the user database's; empty when neither is known.
+std::string HomeFolder();
+// A path of the system's own folders (/opt, /sys, /dev, /etc/udev, ...) as this process reads it: the
+// path itself, or under $QX7MB_SYSTEM_ROOT when that is set, so that tests can make a
+// system of their own.
+std::string SystemPath(const std::string& path);
 
 // The value of an environment variable, read whole; false when it is not set.
 bool GetEnv(const std::string& name, std::string& value);

@@ -1,5 +1,5 @@
 // VELDARA_DOWNLOAD.DLL, hardware edition: configures the FPGA of a real QX7-MB with quartus_pgm of the
-// Quartus installation that $QUARTUS_ROOTDIR names, on the cable and device where the JTAG edition
+// Quartus installation found (hardware/QuartusInstall.h), on the cable and device where the JTAG edition
 // opens board N's link (see hardware/JtagCable.h); never a board whose JTAG UART another program
 // holds. Only VELDARA_JtagDownload and VELDARA_GetQuatusVersion do anything; the other exports exist
 // because the panel looks them all up, and report failure.
@@ -23,7 +23,7 @@ const hardware::JtagAtlanticLibrary* Atlantic() {
     static hardware::JtagAtlanticLibrary atlantic;
     hardware::QuartusInstall install;
     std::string problem;
-    return install.Find(problem) && atlantic.Load(install, problem) ? &atlantic : nullptr;
+    return install.Find(hardware::QuartusInstall::JTAG_LIBRARIES, problem) && atlantic.Load(install, problem) ? &atlantic : nullptr;
 }
 
 } // namespace

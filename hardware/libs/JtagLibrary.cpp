@@ -1,5 +1,5 @@
 // VELDARA_JTAG.DLL, hardware edition: the link is the JTAG UART of the control-panel design on a real
-// QX7-MB, reached through libjtag_atlantic.so of the Quartus installation that $QUARTUS_ROOTDIR names.
+// QX7-MB, reached through libjtag_atlantic.so of the Quartus installation found (hardware/QuartusInstall.h).
 // Board N (the device number) is on cable N+1, or on the cable its own setting names (see
 // hardware/JtagCable.h). Every failure is explained in one line on standard error.
 #include "board/JtagApi.h"
@@ -46,7 +46,7 @@ QX7MB_EXPORT uint32_t VELDARA_JtagOpen(int32_t deviceIndex, const char*) {
         return 0;
     }
     hardware::QuartusInstall install;
-    if (!install.Find(problem) || !atlantic.Load(install, problem)) {
+    if (!install.Find(hardware::QuartusInstall::JTAG_LIBRARIES, problem) || !atlantic.Load(install, problem)) {
         hardware::ReportFailure(JTAG_LIBRARY_NAME, problem);
         return 0;
     }

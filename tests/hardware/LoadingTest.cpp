@@ -44,12 +44,57 @@ protected:
     TJtagApi api;
 };
 
-TEST_F(LoadingTest, WithoutQUARTUS_ROOTDIREveryCallSaysToSetIt) {
+// Without QUARTUS_ROOTDIR each edition takes the newest installation in the usual places that has what
+// it needs. The libraries found here are no libraries, so the JTAG edition's line names the folder it
+// took; each installation's quartus_pgm tells its own version.
+TEST_F(LoadingTest, WithoutQUARTUS_ROOTDIRTheNewestInstallationWithWhatEachEditionNeedsIsTaken) {
+    const std::string home = root / "home";
+    const std::string system = root / "system";
     ScopedEnv unset("QUARTUS_ROOTDIR", nullptr);
-    const std::string cause = "Quartus not found: QUARTUS_ROOTDIR is not set; set it to the quartus folder of a "
-                              "Quartus or Quartus Programmer installation (the folder that holds bin/ and linux64/)";
-    EXPECT_EQ(TryBoth(), (std::vector<std::string>{"VELDARA_JTAG.DLL: " + cause, "VELDARA_DOWNLOAD.DLL: " + cause,
-                                                   "VELDARA_DOWNLOAD.DLL: " + cause}));
+    ScopedEnv homeEnv("HOME", home.c_str());
+    ScopedEnv systemEnv("QX7MB_SYSTEM_ROOT", system.c_str());
+    const auto install = [](const std::string& folder, const std::string& version, bool libraries, bool programmer) {
+        std::filesystem::create_directories(folder + "/linux64");
+        std::filesystem::create_directories(folder + "/bin");
+        if (libraries) {
+            std::ofstream(folder + "/linux64/libjtag_atlantic.so") << "not a library";
+            std::ofstream(folder + "/linux64/libjtag_client.so") << "not a library";
+        }
+        if (programmer) {
+            std::ofstream(folder + "/bin/quartus_pgm") << "#!/bin/sh\necho 'Version " << version << " Build 1'\n";
+            std::filesystem::permissions(folder + "/bin/quartus_pgm", std::filesystem::perms::owner_all);
+        }
+    };
+    const auto openAndAsk = [this] {
+        testsupport::StderrCapture errors;
+        EXPECT_EQ(api.open(0, ""), 0u);
+        const auto version = reinterpret_cast<VELDARA_GetQuatusVersion_t>(download.Symbol("VELDARA_GetQuatusVersion"));
+        const double found = version();
+        return std::pair{errors.Lines(), found};
+    };
+
+    // Nothing anywhere: the line lists where the editions looked.
+    std::vector<std::string> lines = TryBoth();
+    ASSERT_EQ(lines.size(), 3u);
+    for (const std::string& line : lines) {
+        for (const std::string& place : {home, system + "/opt", system + "/usr/local", std::string("intelFPGA_lite"),
+                                         std::string("altera*"), std::string("qprogrammer")})
+            EXPECT_NE(line.find(place), std::string::npos) << place << " in " << line;
+    }
+
+    install(home + "/intelFPGA_lite/18.1/quartus", "18.1", true, true);
+    install(system + "/opt/altera/13.0sp1/quartus", "13.0", true, true);
+    install(system + "/opt/intelFPGA_pro/21.3/quartus", "21.3", false, true);
+    install(system + "/usr/local/intelFPGA/20.1/qprogrammer", "20.1", true, false);
+    const auto [found, version] = openAndAsk();
+    ASSERT_FALSE(found.empty());
+    EXPECT_NE(found[0].find("cannot load " + system + "/usr/local/intelFPGA/20.1/qprogrammer/linux64/"),
+              std::string::npos)
+        << found[0];
+    EXPECT_DOUBLE_EQ(version, 21.3);
+
+    ScopedEnv named("QUARTUS_ROOTDIR", (system + "/opt/altera/13.0sp1/quartus").c_str());
+    EXPECT_DOUBLE_EQ(openAndAsk().second, 13.0) << "QUARTUS_ROOTDIR wins";
 }
 
 TEST_F(LoadingTest, AQUARTUS_ROOTDIRThatIsNoFolderIsNamed) {

@@ -39,7 +39,7 @@ public:
     std::unique_ptr<hardware::AtlanticLink> OpenLink() {
         hardware::QuartusInstall install;
         std::string problem;
-        if (!install.Find(problem) || !atlantic.Load(install, problem))
+        if (!install.Find(hardware::QuartusInstall::JTAG_LIBRARIES, problem) || !atlantic.Load(install, problem))
             return nullptr;
         return hardware::AtlanticLink::Open(atlantic, hardware::JtagTarget{"1"});
     }

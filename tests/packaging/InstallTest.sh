@@ -29,6 +29,11 @@ DESTDIR=$stage cmake --install "$build" --prefix /usr >/dev/null
 usr=$stage/usr
 
 desktop-file-validate "$usr/share/applications/org.qx7mb.controlpanel.desktop"
+desktop-file-validate "$usr/share/applications/org.qx7mb.controlpanel.hardware.desktop"
+grep -qx 'Exec=qx7mb-hardware-start' "$usr/share/applications/org.qx7mb.controlpanel.hardware.desktop" ||
+    fail "the real board's menu entry does not run qx7mb-hardware-start"
+[ "$(readlink -f "$usr/bin/qx7mb-hardware-start")" = "$usr/lib/qx7mb/hardware/qx7mb-hardware-start" ] ||
+    fail "qx7mb-hardware-start is not the hardware program folder's"
 appstreamcli validate --no-net --pedantic "$usr/share/metainfo/org.qx7mb.controlpanel.metainfo.xml" >/dev/null ||
     fail "appstreamcli validate"
 

@@ -1,0 +1,4 @@
+#pragma once
+
+// What the jtagd stand-in uses of libudev.
+extern "C" void* udev_new();
