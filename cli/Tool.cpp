@@ -37,6 +37,8 @@ CommandResult RunCommand(ToolSession& session) {
         return RunMemVerify(session);
     case ToolCommand::SelfTest:
         return RunSelfTest(session);
+    case ToolCommand::Trace:
+        return RunTrace(session);
     }
     return CommandResult::Failure(EXIT_USAGE, "no command");
 }

@@ -5,7 +5,21 @@
 
 namespace cli {
 
-enum class ToolCommand { Info, Configure, Leds, Hex, Inputs, Watch, Sd, Vga, MemRead, MemWrite, MemVerify, SelfTest };
+enum class ToolCommand {
+    Info,
+    Configure,
+    Leds,
+    Hex,
+    Inputs,
+    Watch,
+    Sd,
+    Vga,
+    MemRead,
+    MemWrite,
+    MemVerify,
+    SelfTest,
+    Trace
+};
 
 // One call of the tool as its command line gives it. Values are kept as typed: each command checks
 // its own before anything is sent. File names are absolute, since opening the link moves the
@@ -24,6 +38,7 @@ struct ToolRequest {
     int count = 0;            // watch: the number of changes to wait for; 0 until Ctrl-C
     bool quick = false;       // selftest: the march over the first MiB only
     bool interactive = false; // selftest: ask the person to try each key and switch
+    int gap = 200;            // trace: the shortest pause marked, in ms
 };
 
 } // namespace cli
