@@ -19,8 +19,8 @@ constexpr uint32_t RECORD_HEAD_SIZE = 40;
 constexpr uint32_t WHOLE_LIMIT = 256;
 constexpr uint32_t KEPT_HEAD = 64;
 constexpr uint32_t KEPT_TAIL = 32;
-// The file grows no further than this: a memory chunk costs about 150 bytes, so 64 MiB holds some
-// hundred thousand exchanges.
+// The file grows no further than this: an exchange of a memory chunk costs about 270 bytes, so 64 MiB
+// holds some 250000 exchanges, 60 times a whole SDRAM written and verified.
 constexpr uint64_t DEFAULT_SIZE_LIMIT = 64ull << 20;
 
 enum class Kind : uint8_t {
