@@ -7,11 +7,13 @@
 #include "platform/DynamicLibrary.h"
 #include "tests/cli/ToolRunner.h"
 #include "tests/hardware/StandinQuartus.h"
+#include "tests/support/StderrCapture.h"
 #include "tests/support/VBoardProcess.h"
 
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <optional>
 
 using cli::TraceEvent;
@@ -100,6 +102,22 @@ TEST_P(TracedRunTest, EveryFrameOfARunIsDecodedWithStrayBytesBadChecksumsAndGaps
     EXPECT_EQ(requests, replies);
     EXPECT_EQ(json["summary"]["frames"], requests + replies);
     EXPECT_GE(requests, 12);
+}
+
+TEST_P(TracedRunTest, AFileThatIsNotATraceIsLeftAloneAndTheRunGoesOnUntraced) {
+    const std::string other = folder / "notes.txt";
+    std::ofstream(other) << "my notes\n";
+    testsupport::StderrCapture errors;
+    {
+        ScopedEnv traced("QX7MB_TRACE", other.c_str());
+        EXPECT_EQ(Call({"--no-configure", "leds", "5"}).code, 0);
+    }
+    EXPECT_EQ(board.Field("leds"), "0x005");
+    std::ifstream in(other);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "my notes\n");
+    EXPECT_EQ(errors.Lines(), std::vector<std::string>{"VELDARA_JTAG.DLL: no trace: " + other +
+                                                       " holds something other than a JTAG trace; name a new file"});
+    EXPECT_EQ(Call({"trace", other}).err, "qx7mb: " + other + " is not a JTAG trace (QX7MB_TRACE writes them)\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Editions, TracedRunTest, ::testing::Bool(), [](const ::testing::TestParamInfo<bool>& info) {
