@@ -51,10 +51,16 @@ bool ReadTrace(const std::string& path, TraceFile& trace, std::string& error) {
         return false;
     }
     const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (bytes.size() < sizeof MAGIC || std::memcmp(bytes.data(), MAGIC, sizeof MAGIC) != 0) {
+    if (!ParseTrace(bytes, trace)) {
         error = path + " is not a JTAG trace (QX7MB_TRACE writes them)";
         return false;
     }
+    return true;
+}
+
+bool ParseTrace(const std::vector<uint8_t>& bytes, TraceFile& trace) {
+    if (bytes.size() < sizeof MAGIC || std::memcmp(bytes.data(), MAGIC, sizeof MAGIC) != 0)
+        return false;
     trace = {};
     std::size_t at = sizeof MAGIC;
     while (at < bytes.size()) {
@@ -74,14 +80,15 @@ bool ReadTrace(const std::string& path, TraceFile& trace, std::string& error) {
         record.count = Get<uint32_t>(head + 20);
         record.start = Get<uint64_t>(head + 24);
         record.end = Get<uint64_t>(head + 32);
-        const bool kind = record.kind >= Kind::Open && record.kind <= Kind::Full;
+        const bool wellFormed =
+            record.kind >= Kind::Open && record.kind <= Kind::Full && head[1] <= 1 && Get<uint16_t>(head + 6) == 0;
         const std::size_t kept = static_cast<std::size_t>(headLength) + tailLength;
         const bool moves = record.kind == Kind::Write || record.kind == Kind::Read;
         // Bytes kept beyond a call's count spoil the record: nothing after it can be trusted.
         const bool fits = !moves || kept <= record.count;
         const bool sum = moves && fits && kept < record.count;
         const std::size_t size = RECORD_HEAD_SIZE + kept + (sum ? 1 : 0);
-        if (!kind || !fits || bytes.size() - at < size) {
+        if (!wellFormed || !fits || bytes.size() - at < size) {
             trace.truncated = true;
             break;
         }

@@ -68,5 +68,7 @@ struct TraceFile {
 
 // Reads a trace; false with the reason when the file cannot be read or is not a trace.
 bool ReadTrace(const std::string& path, TraceFile& trace, std::string& error);
+// The records of a trace file's bytes; false when they do not start with the magic.
+bool ParseTrace(const std::vector<uint8_t>& bytes, TraceFile& trace);
 
 } // namespace jtagtrace

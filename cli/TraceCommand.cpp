@@ -1,7 +1,8 @@
 // The command trace: a JTAG trace ($QX7MB_TRACE) decoded, frame by frame. It reaches no board.
+#include "board/JtagTrace.h"
 #include "board/Protocol.h"
+#include "board/TraceDecoder.h"
 #include "cli/Commands.h"
-#include "cli/TraceDecoder.h"
 
 #include <cstdio>
 #include <ctime>
@@ -10,6 +11,7 @@ namespace cli {
 
 namespace {
 
+using jtagtrace::TraceEvent;
 using Type = TraceEvent::Type;
 
 double Ms(uint64_t ns) {
@@ -188,7 +190,8 @@ CommandResult RunTrace(ToolSession& session) {
     std::string error;
     if (!jtagtrace::ReadTrace(request.file, file, error))
         return CommandResult::Failure(EXIT_USAGE, error);
-    const TraceDecoding decoding = DecodeTrace(file, static_cast<uint64_t>(request.gap) * 1000000u);
+    const jtagtrace::TraceDecoding decoding =
+        jtagtrace::DecodeTrace(file, static_cast<uint64_t>(request.gap) * 1000000u);
 
     struct Totals {
         uint32_t frames = 0, bad = 0, incomplete = 0, stray = 0, notRecorded = 0, gaps = 0;
@@ -197,7 +200,7 @@ CommandResult RunTrace(ToolSession& session) {
     result.fields["file"] = request.file;
     result.fields["links"] = nlohmann::json::array();
     for (std::size_t i = 0; i < decoding.links.size(); ++i) {
-        const TraceLink& link = decoding.links[i];
+        const jtagtrace::TraceLink& link = decoding.links[i];
         std::string header = "link " + std::to_string(i + 1) + ": board " + std::to_string(link.device) + ", " +
                              (link.edition.empty() ? "edition unknown" : link.edition) + ", process " +
                              std::to_string(link.process) + ", handle " + std::to_string(link.handle);

@@ -2,8 +2,8 @@
 // virtual board, then "qx7mb trace" on the file; and the writer's limit and kept bytes, decoded.
 #include "board/JtagTrace.h"
 #include "board/Protocol.h"
+#include "board/TraceDecoder.h"
 #include "board/TraceWriter.h"
-#include "cli/TraceDecoder.h"
 #include "platform/DynamicLibrary.h"
 #include "tests/cli/ToolRunner.h"
 #include "tests/hardware/StandinQuartus.h"
@@ -16,8 +16,8 @@
 #include <iterator>
 #include <optional>
 
-using cli::TraceEvent;
 using clitest::ToolRun;
+using jtagtrace::TraceEvent;
 using testsupport::ScopedEnv;
 
 namespace {
@@ -175,11 +175,11 @@ TEST(TraceFileTest, LongCallsKeepTheirChecksumAndTheFileStopsAtItsLimit) {
 
     jtagtrace::TraceFile file;
     ASSERT_TRUE(jtagtrace::ReadTrace(path, file, error)) << error;
-    const cli::TraceDecoding decoding = cli::DecodeTrace(file, 4000);
+    const jtagtrace::TraceDecoding decoding = jtagtrace::DecodeTrace(file, 4000);
     EXPECT_TRUE(decoding.full);
     EXPECT_FALSE(decoding.truncated);
     ASSERT_EQ(decoding.links.size(), 1u);
-    const cli::TraceLink& link = decoding.links[0];
+    const jtagtrace::TraceLink& link = decoding.links[0];
     EXPECT_EQ(link.edition, "test edition");
     ASSERT_GE(link.events.size(), 8u);
     const std::vector<TraceEvent>& e = link.events;

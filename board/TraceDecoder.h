@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace cli {
+namespace jtagtrace {
 
 // One thing a trace shows on a link. Times are of the monotonic clock, in ns.
 struct TraceEvent {
@@ -56,6 +56,6 @@ struct TraceDecoding {
 
 // Finds the frames in both directions of every link of a trace, the bytes outside them, and the
 // pauses of at least gapNs.
-TraceDecoding DecodeTrace(const jtagtrace::TraceFile& trace, uint64_t gapNs);
+TraceDecoding DecodeTrace(const TraceFile& trace, uint64_t gapNs);
 
-} // namespace cli
+} // namespace jtagtrace

@@ -1,4 +1,4 @@
-#include "cli/TraceDecoder.h"
+#include "board/TraceDecoder.h"
 
 #include "board/Protocol.h"
 
@@ -7,12 +7,9 @@
 #include <map>
 #include <memory>
 
-namespace cli {
+namespace jtagtrace {
 
 namespace {
-
-using jtagtrace::Kind;
-using jtagtrace::Record;
 
 // The payload bytes kept with a frame: enough for a memory chunk's type, address and count, or a
 // board's name after the status.
@@ -83,6 +80,7 @@ private:
             const uint32_t beforeChecksum =
                 position < PKT_HEAD_LEN || position >= payloadEnd ? 0 : payloadEnd - position;
             if (piece.count > beforeChecksum) {
+                position += beforeChecksum;
                 EmitIncomplete();
                 Emit(TraceEvent::Type::NotRecorded, piece.time).bytes = piece.count - beforeChecksum;
                 return;
@@ -234,7 +232,7 @@ void Arrange(TraceLink& link) {
 
 } // namespace
 
-TraceDecoding DecodeTrace(const jtagtrace::TraceFile& trace, uint64_t gapNs) {
+TraceDecoding DecodeTrace(const TraceFile& trace, uint64_t gapNs) {
     TraceDecoding decoding;
     decoding.truncated = trace.truncated;
     // Links by process and handle; the latest open of a handle owns its records.
@@ -311,4 +309,4 @@ TraceDecoding DecodeTrace(const jtagtrace::TraceFile& trace, uint64_t gapNs) {
     return decoding;
 }
 
-} // namespace cli
+} // namespace jtagtrace
