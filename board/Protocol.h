@@ -23,6 +23,32 @@ constexpr uint8_t CMD_MEMORY_WRITE = 0x0C;
 constexpr uint8_t CMD_MEMORY_READ = 0x0D;
 constexpr uint8_t CMD_SEND_CONTROL = 0x15;
 
+// The command's name, as the board object's operation that sends it; null for a code no part of the
+// panel sends.
+inline const char* CommandName(uint8_t command) {
+    switch (command) {
+    case CMD_QUERY_BOARD_NAME:
+        return "QueryBoardName";
+    case CMD_PING:
+        return "Ping";
+    case CMD_SET_LEDS:
+        return "SetLeds";
+    case CMD_READ_KEYS_SWITCHES:
+        return "ReadKeysAndSwitches";
+    case CMD_SET_SEVEN_SEGMENT:
+        return "SetSevenSegment";
+    case CMD_READ_SDCARD_INFO:
+        return "ReadSdCardInfo";
+    case CMD_MEMORY_WRITE:
+        return "MemoryWrite";
+    case CMD_MEMORY_READ:
+        return "MemoryRead";
+    case CMD_SEND_CONTROL:
+        return "SendControl";
+    }
+    return nullptr;
+}
+
 // Reply payload lengths; byte 0 of every reply payload is the status, 0 meaning success.
 constexpr uint32_t BOARD_NAME_LEN = 32;
 constexpr uint32_t REPLY_LEN_STATUS = 1;

@@ -23,6 +23,7 @@ CommandResult RunMemWrite(ToolSession& session);
 CommandResult RunMemVerify(ToolSession& session);
 CommandResult RunSelfTest(ToolSession& session);
 CommandResult RunDoctor(ToolSession& session);
+CommandResult RunTrace(ToolSession& session);
 
 // The keys and switches as the switches page reads them (bits 0 to 3 the keys, 4 to 13 the
 // switches), in a line and as JSON.

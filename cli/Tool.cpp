@@ -39,6 +39,8 @@ CommandResult RunCommand(ToolSession& session) {
         return RunSelfTest(session);
     case ToolCommand::Doctor:
         return RunDoctor(session);
+    case ToolCommand::Trace:
+        return RunTrace(session);
     }
     return CommandResult::Failure(EXIT_USAGE, "no command");
 }

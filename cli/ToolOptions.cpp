@@ -88,6 +88,16 @@ M (x1048576). The range must lie within the 64M bytes of SDRAM. A FILE named *.h
 .HEX image (two hexadecimal digits per byte, no blanks or line breaks); any other is raw. A range
 past the SDRAM's end, a missing file or a malformed .HEX file is refused before anything is sent.)";
 
+const char* const TRACE_FOOTER =
+    R"(With QX7MB_TRACE=FILE in its environment, any program that uses VELDARA_JTAG.DLL (the panel, qx7mb,
+either edition) appends every write and read of the JTAG link to FILE, with its time. This command
+lists each link of FILE and on it, in time order: each frame with its command, payload length,
+checksum verdict and arguments or status, a reply with the time since its request; bytes outside
+any frame (STRAY), frames cut short (INCOMPLETE), writes the library refused, and pauses (GAP).
+Reads that moved nothing are counted, not listed. The trace keeps calls of up to 256 bytes whole
+and of longer ones the first 64 and last 32 bytes and the sum of the rest; it stops growing at
+64 MiB. The board is not reached.)";
+
 const char* const COMMON_FOOTER =
     R"(Every command also takes --device N (the board), --json (one JSON object on standard output)
 and --no-configure (never configure the FPGA), before or after its name. Exit codes: 0 success,
@@ -218,6 +228,13 @@ ParseOutcome ParseToolArguments(const std::vector<std::string>& args, ToolReques
     doctor->add_flag("--configure", request.configure,
                      "configure the FPGA when the firmware does not answer, then ask it again");
     Footer(doctor, DOCTOR_FOOTER);
+    auto* trace = command(app.add_subcommand("trace", "decode a JTAG trace that QX7MB_TRACE recorded"),
+                          ToolCommand::Trace, "trace");
+    Positional(trace, "FILE", request.file, "the trace");
+    trace->add_option("--gap", request.gap, "mark pauses of at least MS without bytes (default 200)")
+        ->type_name("MS")
+        ->check(CLI::PositiveNumber.description(""));
+    Footer(trace, TRACE_FOOTER);
 
     std::vector<const char*> argv = {"qx7mb"};
     for (const std::string& arg : args)

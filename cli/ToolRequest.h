@@ -5,7 +5,22 @@
 
 namespace cli {
 
-enum class ToolCommand { Info, Configure, Leds, Hex, Inputs, Watch, Sd, Vga, MemRead, MemWrite, MemVerify, SelfTest, Doctor };
+enum class ToolCommand {
+    Info,
+    Configure,
+    Leds,
+    Hex,
+    Inputs,
+    Watch,
+    Sd,
+    Vga,
+    MemRead,
+    MemWrite,
+    MemVerify,
+    SelfTest,
+    Doctor,
+    Trace
+};
 
 // One call of the tool as its command line gives it. Values are kept as typed: each command checks
 // its own before anything is sent. File names are absolute, since opening the link moves the
@@ -25,6 +40,7 @@ struct ToolRequest {
     bool quick = false;       // selftest: the march over the first MiB only
     bool interactive = false; // selftest: ask the person to try each key and switch
     bool configure = false;   // doctor: configure the FPGA when the firmware does not answer
+    int gap = 200;            // trace: the shortest pause marked, in ms
 };
 
 } // namespace cli

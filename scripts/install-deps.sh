@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev
           libcli11-dev nlohmann-json3-dev fonts-liberation2 locales python3
-          dpkg-dev file desktop-file-utils appstream help2man clang libclang-rt-14-dev)
+          dpkg-dev file desktop-file-utils appstream help2man lintian clang libclang-rt-14-dev)
 if [ "${1:-}" = "--display" ]; then
     packages+=(xvfb xauth openbox)
 fi

@@ -3,6 +3,7 @@
 // Board N (the device number) is on cable N+1, or on the cable its own setting names (see
 // hardware/JtagCable.h). Every failure is explained in one line on standard error.
 #include "board/JtagApi.h"
+#include "board/TraceHooks.h"
 #include "hardware/AtlanticLink.h"
 #include "hardware/JtagCable.h"
 #include "hardware/Report.h"
@@ -38,6 +39,7 @@ hardware::AtlanticLink* Find(uint32_t handle) {
 } // namespace
 
 QX7MB_EXPORT uint32_t VELDARA_JtagOpen(int32_t deviceIndex, const char*) {
+    jtagtrace::OpenCall trace(deviceIndex, "hardware edition");
     std::lock_guard<std::mutex> guard(mutex);
     hardware::JtagTarget target;
     std::string problem;
@@ -59,13 +61,14 @@ QX7MB_EXPORT uint32_t VELDARA_JtagOpen(int32_t deviceIndex, const char*) {
         if (nextHandle == 0)
             nextHandle = 1;
         slot.handle = nextHandle++;
-        return slot.handle;
+        return trace.Result(slot.handle);
     }
     hardware::ReportFailure(JTAG_LIBRARY_NAME, "too many open links (" + std::to_string(MAX_LINKS) + ")");
     return 0;
 }
 
 QX7MB_EXPORT void VELDARA_JtagClose(uint32_t handle) {
+    jtagtrace::Closed(handle);
     std::lock_guard<std::mutex> guard(mutex);
     for (Slot& slot : slots) {
         if (handle != 0 && slot.handle == handle)
@@ -74,19 +77,21 @@ QX7MB_EXPORT void VELDARA_JtagClose(uint32_t handle) {
 }
 
 QX7MB_EXPORT int32_t VELDARA_JtagWrite(uint32_t handle, const uint8_t* bytes, uint32_t count) {
+    jtagtrace::WriteCall trace(handle, bytes, count);
     std::lock_guard<std::mutex> guard(mutex);
     hardware::AtlanticLink* link = Find(handle);
     if (link == nullptr || (bytes == nullptr && count != 0))
         return 0;
-    return link->Write(bytes, count) ? 1 : 0;
+    return trace.Result(link->Write(bytes, count) ? 1 : 0);
 }
 
 QX7MB_EXPORT int32_t VELDARA_JtagRead(uint32_t handle, uint8_t* buffer, uint32_t count) {
+    jtagtrace::ReadCall trace(handle, buffer, count);
     std::lock_guard<std::mutex> guard(mutex);
     hardware::AtlanticLink* link = Find(handle);
     if (link == nullptr || buffer == nullptr)
         return 0;
-    return static_cast<int32_t>(link->Read(buffer, count));
+    return trace.Result(static_cast<int32_t>(link->Read(buffer, count)));
 }
 
 QX7MB_EXPORT int32_t VELDARA_JtagGetInfo(uint32_t handle, uint8_t* info) {

@@ -3,6 +3,7 @@
 // the open fails as it does with an unplugged cable; while another link holds the board, it fails
 // and says so on standard error.
 #include "board/JtagApi.h"
+#include "board/TraceHooks.h"
 #include "vboard/BoardFolder.h"
 #include "vboard/JtagConnect.h"
 
@@ -62,6 +63,7 @@ int32_t ReceiveNow(int fd, uint8_t* buffer, uint32_t count) {
 } // namespace
 
 QX7MB_EXPORT uint32_t VELDARA_JtagOpen(int32_t device, const char*) {
+    jtagtrace::OpenCall trace(device, "virtual edition");
     if (device < 0)
         return 0;
     vboard::JtagConnectResult result;
@@ -80,7 +82,7 @@ QX7MB_EXPORT uint32_t VELDARA_JtagOpen(int32_t device, const char*) {
                 nextHandle = 1;
             link.handle = nextHandle++;
             link.fd = fd;
-            return link.handle;
+            return trace.Result(link.handle);
         }
     }
     close(fd);
@@ -88,6 +90,7 @@ QX7MB_EXPORT uint32_t VELDARA_JtagOpen(int32_t device, const char*) {
 }
 
 QX7MB_EXPORT void VELDARA_JtagClose(uint32_t handle) {
+    jtagtrace::Closed(handle);
     std::lock_guard<std::mutex> guard(tableMutex);
     for (Link& link : links) {
         if (handle != 0 && link.handle == handle) {
@@ -98,6 +101,7 @@ QX7MB_EXPORT void VELDARA_JtagClose(uint32_t handle) {
 }
 
 QX7MB_EXPORT int32_t VELDARA_JtagWrite(uint32_t handle, const uint8_t* bytes, uint32_t count) {
+    jtagtrace::WriteCall trace(handle, bytes, count);
     const int fd = LinkSocket(handle);
     if (fd < 0 || (bytes == nullptr && count != 0))
         return 0;
@@ -110,21 +114,22 @@ QX7MB_EXPORT int32_t VELDARA_JtagWrite(uint32_t handle, const uint8_t* bytes, ui
             return 0;
         sent += static_cast<uint32_t>(n);
     }
-    return 1;
+    return trace.Result(1);
 }
 
 QX7MB_EXPORT int32_t VELDARA_JtagRead(uint32_t handle, uint8_t* buffer, uint32_t count) {
+    jtagtrace::ReadCall trace(handle, buffer, count);
     const int fd = LinkSocket(handle);
     if (fd < 0 || buffer == nullptr || count == 0)
         return 0;
     const int32_t got = ReceiveNow(fd, buffer, count);
     if (got != 0)
-        return got < 0 ? 0 : got;
+        return trace.Result(got < 0 ? 0 : got);
     pollfd p{fd, POLLIN, 0};
     const timespec wait{0, READ_WAIT_NS};
     if (ppoll(&p, 1, &wait, nullptr) <= 0)
         return 0;
-    return std::max<int32_t>(ReceiveNow(fd, buffer, count), 0);
+    return trace.Result(std::max<int32_t>(ReceiveNow(fd, buffer, count), 0));
 }
 
 QX7MB_EXPORT int32_t VELDARA_JtagGetInfo(uint32_t handle, uint8_t* info) {
