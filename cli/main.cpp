@@ -29,8 +29,10 @@ int main(int argc, char** argv) {
     action.sa_handler = OnInterrupt;
     sigemptyset(&action.sa_mask);
     sigaction(SIGINT, &action, nullptr);
-    // A closed pipe on standard output is a write error, not a silent end.
+    // A closed pipe on standard output is a write error, not a silent end; a file over the size limit
+    // is a short write that fails the save, not the end of the program with its temporary file left.
     std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
 
     cli::ToolContext context{std::cout,
                              std::cerr,
