@@ -90,6 +90,27 @@ TEST(ProgramTest, CtrlCEndsATransferAndSaysHowFarItCame) {
     EXPECT_EQ(board.Control("mem read FFFFF 1"), "ok 00");
 }
 
+// Results that cannot be written are no success: a full disk is named on standard error, a reader
+// that went away is not (it knows).
+TEST(ProgramTest, AnOutputThatCannotBeWrittenIsExitCodeOne) {
+    testsupport::VBoardProcess board;
+    testsupport::TempFolder folder;
+    const int full = open("/dev/full", O_WRONLY | O_CLOEXEC);
+    ASSERT_GE(full, 0);
+    Program program({"--json", "inputs"}, folder, full);
+    close(full);
+    EXPECT_EQ(program.Wait(), 1);
+    EXPECT_EQ(program.Err(), "qx7mb: cannot write the standard output: No space left on device\n");
+
+    int ends[2];
+    ASSERT_EQ(pipe2(ends, O_CLOEXEC), 0);
+    close(ends[0]);
+    Program closed({"--json", "inputs"}, folder, ends[1]);
+    close(ends[1]);
+    EXPECT_EQ(closed.Wait(), 1);
+    EXPECT_EQ(closed.Err(), "");
+}
+
 // A file size limit (ulimit -f) makes the save fail as a full disk does, with no temporary file left.
 TEST(ProgramTest, AFileSizeLimitFailsTheSaveInsteadOfEndingTheProgram) {
     testsupport::VBoardProcess board;
