@@ -267,11 +267,20 @@ bool HexToBytes(uint8_t* buffer, size_t count) {
 
 TImageLoadResult LoadMemoryImage(const std::string& path, bool wholeFile, uint64_t lengthBytes, uint64_t roomBytes,
                                  std::vector<uint8_t>& data) {
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    // A folder opens for reading here, but it is no file to take an image from.
+    // Opened without waiting, so that a pipe without a writer cannot hang the caller; only a plain
+    // file is an image (a folder, a pipe or a device is not).
+    const int fd = open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     struct stat info {};
-    if (!file || fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode))
+    if (fd < 0 || fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (fd >= 0)
+            close(fd);
         return TImageLoadResult::OpenFailed;
+    }
+    FilePtr file(fdopen(fd, "rb"));
+    if (!file) {
+        close(fd);
+        return TImageLoadResult::OpenFailed;
+    }
     std::error_code error;
     const uint64_t fileSize = std::filesystem::file_size(path, error);
     if (error)

@@ -124,12 +124,17 @@ TEST_F(MemoryFileFailureTest, AShortWriteOfTheOutputFileIsWarnedThenBoxedAndLose
     EXPECT_EQ(EntriesIn(folder.Path()), 1u) << "no part of the new file stays behind";
 }
 
-TEST_F(MemoryFileFailureTest, AFolderChosenAsTheFileToWriteFailsToOpen) {
+TEST_F(MemoryFileFailureTest, AFolderOrAPipeChosenAsTheFileToWriteFailsToOpen) {
     ASSERT_TRUE(connected);
     CountingAccess counter(nullptr);
     page.SetMemoryAccess(&counter);
     fs::create_directory(folder / "image.bin");
     Write(folder / "image.bin");
+    ExpectFailedWithTheErrorBoxOnly("Write a File to SDRAM Fail.[");
+    // A pipe without a writer would hold the window's thread for good.
+    harness.notes.messages.clear();
+    ASSERT_EQ(mkfifo((folder / "pipe.bin").c_str(), 0600), 0);
+    Write(folder / "pipe.bin");
     ExpectFailedWithTheErrorBoxOnly("Write a File to SDRAM Fail.[");
     EXPECT_TRUE(counter.chunks.empty());
     EXPECT_TRUE(harness.boardErrors.empty());

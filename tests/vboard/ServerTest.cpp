@@ -172,4 +172,18 @@ TEST(ServerTest, AClientThatDoesNotReadItsRepliesCostsTheServerBoundedMemory) {
     EXPECT_EQ(received, expected);
 }
 
+// A bitstream path that names a pipe is refused at once, and the server goes on serving.
+TEST(ServerTest, ConfiguringFromAPipeIsRefusedWithoutHoldingUpTheServer) {
+    VBoardProcess server;
+    testsupport::TempFolder folder;
+    const std::string pipe = folder / "design.sof";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    vboard::ControlClient client;
+    ASSERT_TRUE(client.Connect(server.Folder()));
+    std::string reply;
+    ASSERT_TRUE(client.Request("configure " + pipe, reply, 5000));
+    EXPECT_EQ(reply.rfind("error: ", 0), 0u) << reply;
+    EXPECT_EQ(server.Control("state").rfind("ok configured=1 ", 0), 0u);
+}
+
 } // namespace
