@@ -91,12 +91,21 @@ std::string PatternList() {
     return list;
 }
 
+// The name made absolute, with "." parts dropped but ".." kept: the kernel resolves "link/.." to the
+// parent of the link's target, which no shortening of the text can know.
 std::string Absolute(const std::string& file) {
     if (file.empty())
         return file;
     std::error_code error;
     const std::filesystem::path path = std::filesystem::absolute(file, error);
-    return error ? file : path.lexically_normal().string();
+    if (error)
+        return file;
+    std::filesystem::path kept;
+    for (const std::filesystem::path& part : path) {
+        if (part != "." && !part.empty())
+            kept /= part;
+    }
+    return kept.string();
 }
 
 } // namespace

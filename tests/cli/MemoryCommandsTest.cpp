@@ -5,6 +5,7 @@
 #include "tests/support/Recorders.h"
 #include "tests/support/VBoardProcess.h"
 
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
@@ -106,6 +107,15 @@ TEST_F(MemoryCommandsTest, CtrlCEndsATransferAfterItsCurrentExchange) {
     EXPECT_EQ(run.code, 130);
     EXPECT_NE(run.err.find("was not written"), std::string::npos);
     EXPECT_FALSE(std::ifstream(files / "dump.bin").good());
+}
+
+// "link/.." is the parent of the link's target, as the kernel resolves it, not the link's own folder.
+TEST_F(MemoryCommandsTest, AFileNameThroughALinkAndUpGoesWhereTheKernelSays) {
+    std::filesystem::create_directories(files / "real/inner");
+    std::filesystem::create_directory_symlink(files / "real/inner", files / "linkdir");
+    ASSERT_EQ(Call({"mem", "read", "0", "16", files / "linkdir/../x.bin"}).code, 0);
+    EXPECT_TRUE(std::filesystem::exists(files / "real/x.bin"));
+    EXPECT_FALSE(std::filesystem::exists(files / "x.bin"));
 }
 
 TEST_F(MemoryCommandsTest, ProgressIsDrawnOnlyForAPersonWatching) {
