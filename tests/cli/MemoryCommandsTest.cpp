@@ -2,6 +2,8 @@
 // the control socket, verify finding bytes changed behind its back, Ctrl-C and the progress bar.
 #include "pages/MemoryImage.h"
 #include "tests/cli/ToolRunner.h"
+#include "tests/support/FileContent.h"
+#include "tests/support/OrdinaryUser.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/VBoardProcess.h"
 
@@ -9,6 +11,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <unistd.h>
 
 using clitest::ToolRun;
 using testsupport::VBoardProcess;
@@ -107,6 +110,45 @@ TEST_F(MemoryCommandsTest, CtrlCEndsATransferAfterItsCurrentExchange) {
     EXPECT_EQ(run.code, 130);
     EXPECT_NE(run.err.find("was not written"), std::string::npos);
     EXPECT_FALSE(std::ifstream(files / "dump.bin").good());
+}
+
+// Ctrl-C while the image is saved: the save is given up, and nothing of it stays behind.
+TEST_F(MemoryCommandsTest, CtrlCDuringTheSaveLeavesNoFileBehind) {
+    struct CtrlCOnceSaving : cli::Interruption {
+        explicit CtrlCOnceSaving(std::string folder) : folder(std::move(folder)) {}
+        bool Requested() override {
+            for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+                if (entry.path().extension() == ".part")
+                    return true;
+            }
+            return false;
+        }
+        std::string folder;
+    } ctrlC(files.Path());
+    interruption = &ctrlC;
+    const ToolRun run = Call({"mem", "read", "0", "4M", files / "dump.bin"});
+    EXPECT_EQ(run.code, 130);
+    EXPECT_NE(run.err.find(files / "dump.bin" + " was not written"), std::string::npos) << run.err;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(files.Path()), {}), 1) << "only image.bin";
+}
+
+// Another user's link in a folder that everyone may write (/tmp) is not followed, even by root, whom
+// no permission stops: the file it points at stays as it was.
+TEST_F(MemoryCommandsTest, AnotherUsersLinkInASharedStickyFolderIsNotFollowed) {
+    if (!testsupport::OrdinaryUser::IsRoot())
+        GTEST_SKIP() << "a link of another user needs the superuser to make";
+    const std::string shared = files / "shared";
+    std::filesystem::create_directory(shared);
+    ASSERT_EQ(chmod(shared.c_str(), 01777), 0);
+    testsupport::WriteFile(files / "precious", "root's own");
+    std::filesystem::create_symlink(files / "precious", shared + "/dump.bin");
+    ASSERT_EQ(
+        lchown((shared + "/dump.bin").c_str(), testsupport::OrdinaryUser::Uid(), testsupport::OrdinaryUser::Gid()), 0);
+    const ToolRun run = Call({"mem", "read", "0", "16", shared + "/dump.bin"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("symbolic link of another user"), std::string::npos) << run.err;
+    EXPECT_EQ(testsupport::ReadFile(files / "precious"), "root's own");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(shared), {}), 1);
 }
 
 // "link/.." is the parent of the link's target, as the kernel resolves it, not the link's own folder.

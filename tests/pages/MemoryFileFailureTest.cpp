@@ -140,6 +140,18 @@ TEST_F(MemoryFileFailureTest, AFolderOrAPipeChosenAsTheFileToWriteFailsToOpen) {
     EXPECT_TRUE(harness.boardErrors.empty());
 }
 
+// Saving over a pipe that nobody reads fails at once instead of waiting for a reader.
+TEST_F(MemoryFileFailureTest, ALoadIntoAPipeWithoutAReaderFails) {
+    ASSERT_TRUE(connected);
+    PatternMemory memory;
+    CountingAccess counter(&memory);
+    page.SetMemoryAccess(&counter);
+    ASSERT_EQ(mkfifo((folder / "dump.bin").c_str(), 0600), 0);
+    Load(QString::fromStdString(folder / "dump.bin"));
+    ExpectFailedWithTheErrorBoxOnly("Load SDRAM Content to a File Fail. (");
+    EXPECT_TRUE(fs::is_fifo(folder / "dump.bin"));
+}
+
 TEST_F(MemoryFileFailureTest, AFileWithoutReadPermissionFailsToOpen) {
     ASSERT_TRUE(connected);
     CountingAccess counter(nullptr);

@@ -9,8 +9,10 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -195,6 +197,27 @@ TEST(MemoryImageSaveOver, APipeTakesTheBytesAndStaysAPipe) {
     EXPECT_EQ(std::string(received), IMAGE);
     EXPECT_TRUE(fs::is_fifo(pipe));
     EXPECT_EQ(EntriesIn(folder.Path()), 1u);
+}
+
+// A reader that goes away mid-save fails the save; the program lives on (no SIGPIPE).
+TEST(MemoryImageSaveOver, APipeWhoseReaderGoesAwayFailsTheSave) {
+    TempFolder folder;
+    const std::string pipe = folder / "pipe";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const int reader = open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    std::thread goingAway([reader] {
+        char some[4096];
+        pollfd waiting{reader, POLLIN, 0};
+        if (poll(&waiting, 1, 5000) > 0) {
+            EXPECT_GT(read(reader, some, sizeof some), 0);
+        }
+        close(reader);
+    });
+    const std::vector<uint8_t> image(8 << 20, 0x5A);
+    EXPECT_EQ(SaveMemoryImage(pipe, image.data(), image.size()), TImageSaveResult::ShortWrite);
+    goingAway.join();
+    EXPECT_TRUE(fs::is_fifo(pipe));
 }
 
 TEST(MemoryImageSaveOver, AFolderOfThatNameIsNotReplaced) {
