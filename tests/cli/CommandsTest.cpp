@@ -6,6 +6,7 @@
 #include "tests/support/Recorders.h"
 #include "tests/support/VBoardProcess.h"
 
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -195,7 +196,8 @@ TEST(ToolUsageTest, HelpDescribesTheToolAndEachCommand) {
         EXPECT_NE(run.out.find(std::string("\n  ") + name + " "), std::string::npos) << name;
     const std::size_t codes = run.out.find("Exit codes: ");
     ASSERT_NE(codes, std::string::npos);
-    const std::string paragraph = run.out.substr(codes, run.out.find("\n\n", codes) - codes);
+    std::string paragraph = run.out.substr(codes, run.out.find("\n\n", codes) - codes);
+    std::replace(paragraph.begin(), paragraph.end(), '\n', ' ');
     for (const int code : {cli::EXIT_OK, cli::EXIT_BOARD, cli::EXIT_USAGE, cli::EXIT_DIFFERS, cli::EXIT_UNHEALTHY,
                            cli::EXIT_INTERRUPTED})
         EXPECT_NE(paragraph.find(" " + std::to_string(code) + " "), std::string::npos) << code << " in " << paragraph;
