@@ -11,6 +11,9 @@
 
 namespace {
 
+// Wide enough that no 64-bit value times 16, or times 1048576, can wrap.
+__extension__ typedef unsigned __int128 Wide;
+
 int DigitValue(char c, int base) {
     const int value = std::isdigit(static_cast<unsigned char>(c)) ? c - '0'
                       : std::isxdigit(static_cast<unsigned char>(c))
@@ -20,7 +23,7 @@ int DigitValue(char c, int base) {
 }
 
 bool Reference(std::string text, bool suffixes, uint64_t& value) {
-    unsigned __int128 scale = 1;
+    Wide scale = 1;
     if (suffixes && !text.empty() && std::string("kKmM").find(text.back()) != std::string::npos) {
         scale = std::toupper(static_cast<unsigned char>(text.back())) == 'K' ? 1024 : 1024 * 1024;
         text.pop_back();
@@ -32,7 +35,7 @@ bool Reference(std::string text, bool suffixes, uint64_t& value) {
     }
     if (text.empty())
         return false;
-    unsigned __int128 number = 0;
+    Wide number = 0;
     for (const char c : text) {
         const int digit = DigitValue(c, base);
         if (digit < 0)
