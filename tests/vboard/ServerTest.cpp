@@ -138,8 +138,8 @@ TEST(ServerTest, AClientThatDoesNotReadItsRepliesCostsTheServerBoundedMemory) {
     vboard::JtagConnectResult result;
     const int link = vboard::ConnectJtag(server.Folder(), 5000, result);
     ASSERT_GE(link, 0);
-    // 3000 reads of 32747 bytes each: 98 MB of replies asked for in 45 KB of requests.
-    constexpr int READS = 3000;
+    // 12000 reads of 32747 bytes each: 393 MB of replies asked for in 180 KB of requests.
+    constexpr int READS = 12000;
     constexpr uint32_t COUNT = 32747;
     std::vector<uint8_t> request = {PKT_START,    CMD_MEMORY_READ, 9, 0, MEM_TYPE_SDRAM, 0, 0, 0, 0,
                                     COUNT & 0xFF, COUNT >> 8,      0, 0};
@@ -154,7 +154,8 @@ TEST(ServerTest, AClientThatDoesNotReadItsRepliesCostsTheServerBoundedMemory) {
     // Time for the server to take what it will.
     EXPECT_EQ(server.Control("state").rfind("ok ", 0), 0u);
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    EXPECT_LT(ResidentKiB(server.Pid()) - before, 48 * 1024);
+    // The cap and what the allocator (or a sanitizer's) keeps around it.
+    EXPECT_LT(ResidentKiB(server.Pid()) - before, 128 * 1024);
 
     uint64_t received = 0;
     std::vector<uint8_t> buffer(1 << 20);
