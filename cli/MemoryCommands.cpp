@@ -182,13 +182,29 @@ CommandResult RunMemRead(ToolSession& session) {
         result.error += "; " + request.file + " was not written";
         return result;
     }
-    switch (SaveMemoryImage(request.file, data.data(), data.size())) {
+    TImageSaveResult saved;
+    {
+        // Ctrl-C during the save gives it up with its temporary file removed.
+        ArmedInterruption armed(session.Context().interruption);
+        Interruption& interruption = session.Context().interruption;
+        saved = SaveMemoryImage(request.file, data.data(), data.size(),
+                                [&interruption] { return interruption.Requested(); });
+    }
+    switch (saved) {
     case TImageSaveResult::Ok:
         break;
     case TImageSaveResult::ShortWrite:
         return CommandResult::Failure(EXIT_BOARD, "Write file(" + request.file + ") error.", std::move(fields));
     case TImageSaveResult::Failed:
         return CommandResult::Failure(EXIT_BOARD, "cannot write " + request.file, std::move(fields));
+    case TImageSaveResult::UnsafeLink:
+        return CommandResult::Failure(EXIT_BOARD,
+                                      "not writing " + request.file +
+                                          ": it is a symbolic link of another user in a folder that everyone may write",
+                                      std::move(fields));
+    case TImageSaveResult::Stopped:
+        return CommandResult::Failure(
+            EXIT_INTERRUPTED, "read interrupted while saving; " + request.file + " was not written", std::move(fields));
     }
     session.Print("read " + std::to_string(count) + " bytes from " + Hex(address, 7) + " to " + request.file + " (" +
                   Seconds(start) + ")");

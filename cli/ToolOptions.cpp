@@ -27,10 +27,10 @@ Output: results on standard output, as text or, with --json, as one JSON object 
 ("ok", the command's results, "error" on failure). Transfers show a progress bar on standard
 error when it is a terminal; Ctrl-C ends a transfer after its current exchange.
 
-Exit codes: 0 success; 1 the board or link failed, or the output file could not be written (one
-line on standard error says what); 2 bad usage or input (nothing was sent to the board); 3 verify
-found a difference; 4 a step of the board test (selftest) or a check of the doctor failed; 130
-Ctrl-C ended a transfer or a watch with --count.
+Exit codes: 0 success; 1 the board or link failed, or the output file or the standard output
+could not be written (one line on standard error says what); 2 bad usage or input (nothing was
+sent to the board); 3 verify found a difference; 4 a step of the board test (selftest) or a check
+of the doctor failed; 130 Ctrl-C ended a transfer or a watch with --count.
 
 Boards: --device N reaches board N. A virtual board N is served by "qx7mb-vboard --device N".
 A board takes one JTAG link at a time: while the panel or another qx7mb holds it, commands fail.
@@ -120,12 +120,21 @@ std::string PatternList() {
     return list;
 }
 
+// The name made absolute, with "." parts dropped but ".." kept: the kernel resolves "link/.." to the
+// parent of the link's target, which no shortening of the text can know.
 std::string Absolute(const std::string& file) {
     if (file.empty())
         return file;
     std::error_code error;
     const std::filesystem::path path = std::filesystem::absolute(file, error);
-    return error ? file : path.lexically_normal().string();
+    if (error)
+        return file;
+    std::filesystem::path kept;
+    for (const std::filesystem::path& part : path) {
+        if (part != "." && !part.empty())
+            kept /= part;
+    }
+    return kept.string();
 }
 
 } // namespace

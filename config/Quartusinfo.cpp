@@ -114,9 +114,24 @@ std::string GetQuartusBinDir() {
     return FirstExistingFolder({"/bin64", "/bin32", "/bin"});
 }
 
+namespace {
+
+// An installed program's folder (PREFIX/lib/qx7mb/ and its hardware/) belongs to the package: nothing
+// written there, even by root, would go when the package goes.
+bool InstalledProgramFolder(const std::string& folder) {
+    const std::string installed = "/" QX7MB_INSTALL_PROGRAMS "/";
+    for (const std::string& end : {installed, installed + "hardware/"}) {
+        if (folder.size() >= end.size() && folder.compare(folder.size() - end.size(), end.size(), end) == 0)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
 std::string SystemInfoFolder() {
     const std::string program = platform::ProgramFolder();
-    if (platform::FolderWritable(program))
+    if (platform::FolderWritable(program) && !InstalledProgramFolder(program))
         return program;
     const std::string state = platform::UserStateFolder();
     if (state.empty())

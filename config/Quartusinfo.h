@@ -31,8 +31,8 @@ std::string GetQuartusBin32Dir();
 std::string GetQuartusBinDir();
 
 // The folder of the system-information file, with a trailing '/': the program's folder, or where
-// that cannot be written (an installed program) qx7mb/ in the user's state folder, created when
-// missing.
+// that cannot be written or is an installed program's (PREFIX/lib/qx7mb/, also for root) qx7mb/ in
+// the user's state folder, created when missing.
 std::string SystemInfoFolder();
 
 // Records the ten keys of section "System" in the INI file of that name in SystemInfoFolder(),

@@ -3,12 +3,12 @@
 // board: its state, faults, card and SDRAM are as before. "configure" finds a valid, a foreign and a
 // corrupt bitstream in the working folder.
 #include "fuzz/FuzzCheck.h"
+#include "fuzz/FuzzInput.h"
 #include "fuzz/ScratchFolder.h"
 #include "vboard/Bitstream.h"
 #include "vboard/ControlProtocol.h"
 
 #include <filesystem>
-#include <fuzzer/FuzzedDataProvider.h>
 #include <string>
 #include <vector>
 

@@ -5,9 +5,9 @@
 #include "board/Protocol.h"
 #include "board/VgaPatterns.h"
 #include "fuzz/FuzzCheck.h"
+#include "fuzz/FuzzInput.h"
 #include "vboard/Firmware.h"
 
-#include <fuzzer/FuzzedDataProvider.h>
 #include <map>
 #include <string>
 #include <vector>

@@ -3,10 +3,10 @@
 // more than one frame's bytes waiting. The frame sum is checked against a byte-by-byte sum too.
 #include "board/Protocol.h"
 #include "fuzz/FuzzCheck.h"
+#include "fuzz/FuzzInput.h"
 #include "vboard/FrameParser.h"
 
 #include <algorithm>
-#include <fuzzer/FuzzedDataProvider.h>
 #include <vector>
 
 namespace {

@@ -2,9 +2,9 @@
 // reference reading (digits counted after leading zeros, so no value can wrap), and sets the value
 // only when it is within them.
 #include "fuzz/FuzzCheck.h"
+#include "fuzz/FuzzInput.h"
 #include "pages/HexField.h"
 
-#include <fuzzer/FuzzedDataProvider.h>
 #include <string>
 
 namespace {

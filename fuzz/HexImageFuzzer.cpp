@@ -2,11 +2,11 @@
 // encoding read back, and the loading of an image file (raw or .HEX by its name, whole or a given
 // length, cut to the room in memory) against what its rules say it holds.
 #include "fuzz/FuzzCheck.h"
+#include "fuzz/FuzzInput.h"
 #include "fuzz/ScratchFolder.h"
 #include "pages/MemoryImage.h"
 #include "platform/Notify.h"
 
-#include <fuzzer/FuzzedDataProvider.h>
 #include <memory>
 #include <optional>
 #include <string>

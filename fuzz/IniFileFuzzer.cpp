@@ -4,12 +4,12 @@
 // line had.
 #include "config/IniFile.h"
 #include "fuzz/FuzzCheck.h"
+#include "fuzz/FuzzInput.h"
 #include "fuzz/ScratchFolder.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <fuzzer/FuzzedDataProvider.h>
 #include <string>
 #include <vector>
 

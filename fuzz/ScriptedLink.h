@@ -1,9 +1,9 @@
 #pragma once
 
 #include "board/JtagApi.h"
+#include "fuzz/FuzzInput.h"
 
 #include <cstdint>
-#include <fuzzer/FuzzedDataProvider.h>
 #include <vector>
 
 namespace fuzzsupport {

@@ -21,10 +21,14 @@ constexpr int MAX_OPERATIONS = 8;
 
 // The reply frame a successful Transact must have read: command, length and payload as returned.
 bool WasOffered(const TScriptedLink& link, uint8_t command, const uint8_t* payload, uint32_t length) {
-    std::vector<uint8_t> frame = {PKT_START, command, static_cast<uint8_t>(length), static_cast<uint8_t>(length >> 8)};
-    frame.insert(frame.end(), payload, payload + length);
-    frame.push_back(FrameSum(frame.data() + 1, length + 3));
-    frame.push_back(PKT_END);
+    std::vector<uint8_t> frame(PKT_OVERHEAD + length);
+    frame[0] = PKT_START;
+    frame[1] = command;
+    frame[2] = static_cast<uint8_t>(length);
+    frame[3] = static_cast<uint8_t>(length >> 8);
+    std::copy(payload, payload + length, frame.begin() + PKT_HEAD_LEN);
+    frame[PKT_HEAD_LEN + length] = FrameSum(frame.data() + 1, length + 3);
+    frame.back() = PKT_END;
     const auto& offered = link.OfferedSinceRequest();
     return std::search(offered.begin(), offered.end(), frame.begin(), frame.end()) != offered.end();
 }

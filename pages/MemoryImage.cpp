@@ -6,6 +6,7 @@
 #include <array>
 #include <cctype>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -84,23 +85,38 @@ bool InvalidHex() {
     return false;
 }
 
+// Whether a save may follow the symbolic link, as the kernel's protection of shared folders has it
+// (fs.protected_symlinks), whatever the system's setting: in a sticky folder that everyone may write,
+// such as /tmp, only a link of this user or of the folder's owner is followed, so that nobody can
+// point a name that another user saves to at a file of that user's.
+bool MayFollow(const std::filesystem::path& link, const struct stat& linkInfo) {
+    const std::filesystem::path folder = link.has_parent_path() ? link.parent_path() : ".";
+    struct stat folderInfo {};
+    if (stat(folder.c_str(), &folderInfo) != 0)
+        return false;
+    const bool shared = (folderInfo.st_mode & S_ISVTX) != 0 && (folderInfo.st_mode & S_IWOTH) != 0;
+    return !shared || linkInfo.st_uid == geteuid() || linkInfo.st_uid == folderInfo.st_uid;
+}
+
 // Where a save puts its bytes: the path with every symbolic link at its end followed, as opening it
 // for writing would follow them, so that the file the link points to is the one replaced.
-bool FinalTarget(const std::filesystem::path& path, std::filesystem::path& target) {
+TImageSaveResult FinalTarget(const std::filesystem::path& path, std::filesystem::path& target) {
     // As many links as the kernel follows in one lookup.
     constexpr int MAX_LINKS = 40;
     target = path;
     for (int followed = 0; followed <= MAX_LINKS; ++followed) {
         struct stat info {};
         if (lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
-            return true;
+            return TImageSaveResult::Ok;
+        if (!MayFollow(target, info))
+            return TImageSaveResult::UnsafeLink;
         std::error_code error;
         const std::filesystem::path link = std::filesystem::read_symlink(target, error);
         if (error)
-            return false;
+            return TImageSaveResult::Failed;
         target = link.is_absolute() ? link : target.parent_path() / link;
     }
-    return false;
+    return TImageSaveResult::Failed;
 }
 
 // A fresh file beside the target that nobody else uses; empty name, with the error number in failure,
@@ -133,26 +149,27 @@ bool MayWrite(const std::filesystem::path& file) {
     return true;
 }
 
-// Writes in blocks; false as soon as the file takes fewer bytes than given.
-bool WriteWhole(std::FILE* file, const uint8_t* bytes, size_t count, bool hex) {
-    if (!hex) {
-        for (size_t done = 0; done < count;) {
-            const size_t n = std::min(RAW_SAVE_BLOCK, count - done);
-            if (std::fwrite(bytes + done, 1, n, file) != n)
-                return false;
-            done += n;
-        }
-        return true;
-    }
-    std::vector<char> text(2 * HEX_SAVE_BLOCK);
+// Writes in blocks: ShortWrite as soon as the file takes fewer bytes than given, Stopped when asked
+// to stop before a block.
+TImageSaveResult WriteWhole(std::FILE* file, const uint8_t* bytes, size_t count, bool hex, const SaveStop& stop) {
+    const size_t block = hex ? HEX_SAVE_BLOCK : RAW_SAVE_BLOCK;
+    std::vector<char> text(hex ? 2 * HEX_SAVE_BLOCK : 0);
     for (size_t done = 0; done < count;) {
-        const size_t n = std::min(HEX_SAVE_BLOCK, count - done);
-        BytesToHex(bytes + done, n, text.data());
-        if (std::fwrite(text.data(), 1, 2 * n, file) != 2 * n)
-            return false;
+        if (stop && stop())
+            return TImageSaveResult::Stopped;
+        const size_t n = std::min(block, count - done);
+        const void* data = bytes + done;
+        size_t size = n;
+        if (hex) {
+            BytesToHex(bytes + done, n, text.data());
+            data = text.data();
+            size = 2 * n;
+        }
+        if (std::fwrite(data, 1, size, file) != size)
+            return TImageSaveResult::ShortWrite;
         done += n;
     }
-    return true;
+    return TImageSaveResult::Ok;
 }
 
 // Gives a replacement the earlier file's owner and group where the user may: root any owner, a user
@@ -162,10 +179,9 @@ bool TakeOverOwnership(int fd, const struct stat& earlier) {
 }
 
 // Writes the image and closes the file; unbuffered, so that a short write is seen by the call that made it.
-TImageSaveResult WriteAndClose(FilePtr file, const uint8_t* bytes, size_t count, bool hex) {
+TImageSaveResult WriteAndClose(FilePtr file, const uint8_t* bytes, size_t count, bool hex, const SaveStop& stop = {}) {
     std::setvbuf(file.get(), nullptr, _IONBF, 0);
-    TImageSaveResult result =
-        WriteWhole(file.get(), bytes, count, hex) ? TImageSaveResult::Ok : TImageSaveResult::ShortWrite;
+    TImageSaveResult result = WriteWhole(file.get(), bytes, count, hex, stop);
     if (std::fclose(file.release()) != 0 && result == TImageSaveResult::Ok)
         result = TImageSaveResult::Failed;
     return result;
@@ -184,7 +200,11 @@ TImageSaveResult SaveInPlace(const std::filesystem::path& target, const uint8_t*
     const int fd = open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
     if (fd < 0)
         return TImageSaveResult::Failed;
-    if ((size > 0 && posix_fallocate(fd, 0, size) != 0) || ftruncate(fd, size) != 0) {
+    // Not posix_fallocate: where the file system cannot reserve (NFSv3, many FUSE mounts) it falls back
+    // to reading the file, which a write-only descriptor refuses. There the size limit checked above
+    // is all that is known beforehand.
+    const bool reserved = size == 0 || fallocate(fd, 0, 0, size) == 0 || errno == EOPNOTSUPP;
+    if (!reserved || ftruncate(fd, size) != 0) {
         close(fd);
         return TImageSaveResult::Failed;
     }
@@ -194,6 +214,36 @@ TImageSaveResult SaveInPlace(const std::filesystem::path& target, const uint8_t*
         return TImageSaveResult::Failed;
     }
     return WriteAndClose(std::move(file), bytes, count, hex);
+}
+
+// Writes the image into a device or a pipe. A pipe without a reader fails at once instead of waiting
+// for one, and a reader that goes away fails the save instead of ending the program with SIGPIPE.
+TImageSaveResult SaveToDevice(const std::filesystem::path& target, const uint8_t* bytes, size_t count, bool hex) {
+    const int fd = open(target.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return TImageSaveResult::Failed;
+    FilePtr file(fdopen(fd, "wb"));
+    if (!file || fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        if (!file)
+            close(fd);
+        return TImageSaveResult::Failed;
+    }
+    // SIGPIPE is held back from this thread while it writes, and one that the write raised is taken.
+    sigset_t pipeSignal;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    sigset_t before;
+    pthread_sigmask(SIG_BLOCK, &pipeSignal, &before);
+    sigset_t pendingBefore;
+    sigpending(&pendingBefore);
+    const TImageSaveResult result = WriteAndClose(std::move(file), bytes, count, hex);
+    if (!sigismember(&pendingBefore, SIGPIPE)) {
+        const timespec now{0, 0};
+        while (sigtimedwait(&pipeSignal, nullptr, &now) < 0 && errno == EINTR) {
+        }
+    }
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+    return result;
 }
 
 } // namespace
@@ -267,11 +317,20 @@ bool HexToBytes(uint8_t* buffer, size_t count) {
 
 TImageLoadResult LoadMemoryImage(const std::string& path, bool wholeFile, uint64_t lengthBytes, uint64_t roomBytes,
                                  std::vector<uint8_t>& data) {
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    // A folder opens for reading here, but it is no file to take an image from.
+    // Opened without waiting, so that a pipe without a writer cannot hang the caller; only a plain
+    // file is an image (a folder, a pipe or a device is not).
+    const int fd = open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     struct stat info {};
-    if (!file || fstat(fileno(file.get()), &info) != 0 || S_ISDIR(info.st_mode))
+    if (fd < 0 || fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        if (fd >= 0)
+            close(fd);
         return TImageLoadResult::OpenFailed;
+    }
+    FilePtr file(fdopen(fd, "rb"));
+    if (!file) {
+        close(fd);
+        return TImageLoadResult::OpenFailed;
+    }
     std::error_code error;
     const uint64_t fileSize = std::filesystem::file_size(path, error);
     if (error)
@@ -306,21 +365,19 @@ TImageLoadResult LoadMemoryImage(const std::string& path, bool wholeFile, uint64
     return TImageLoadResult::Ok;
 }
 
-TImageSaveResult SaveMemoryImage(const std::string& path, const uint8_t* bytes, size_t count) {
+TImageSaveResult SaveMemoryImage(const std::string& path, const uint8_t* bytes, size_t count, const SaveStop& stop) {
     const bool hex = IsHexImageName(path);
     std::filesystem::path target;
-    if (!FinalTarget(path, target))
-        return TImageSaveResult::Failed;
+    if (const TImageSaveResult found = FinalTarget(path, target); found != TImageSaveResult::Ok)
+        return found;
     struct stat earlier {};
     const bool replacing = stat(target.c_str(), &earlier) == 0;
     if (replacing && S_ISDIR(earlier.st_mode))
         return TImageSaveResult::Failed;
     // A device or a pipe takes the bytes where it is: there is no earlier file to keep, and a rename
     // would put a plain file in its place.
-    if (replacing && !S_ISREG(earlier.st_mode)) {
-        FilePtr file(std::fopen(target.c_str(), "wb"));
-        return file ? WriteAndClose(std::move(file), bytes, count, hex) : TImageSaveResult::Failed;
-    }
+    if (replacing && !S_ISREG(earlier.st_mode))
+        return SaveToDevice(target, bytes, count, hex);
     // A file the user may not write is refused as opening it for writing would refuse it; the rename
     // below needs only the folder's permission and would replace it all the same.
     if (replacing && !MayWrite(target))
@@ -344,7 +401,7 @@ TImageSaveResult SaveMemoryImage(const std::string& path, const uint8_t* bytes, 
             result = TImageSaveResult::Failed;
     }
     if (result == TImageSaveResult::Ok)
-        result = WriteAndClose(std::move(file), bytes, count, hex);
+        result = WriteAndClose(std::move(file), bytes, count, hex, stop);
     file.reset(); // still open when it was not written
     std::error_code error;
     if (result == TImageSaveResult::Ok) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,12 @@ enum class TImageSaveResult {
     Ok,
     ShortWrite, // the file took fewer bytes than given
     Failed,     // it could not be created, closed or put in place
+    UnsafeLink, // the name is another user's symbolic link in a shared sticky folder: not followed
+    Stopped,    // asked to stop before it was whole
 };
+
+// Asked between blocks of a save: true to give the save up, with nothing of it left behind.
+using SaveStop = std::function<bool()>;
 
 // Saves count memory bytes to path, raw or .HEX by its name. The image is written to a temporary
 // file in the same folder and put in place only when it is whole, so a failed save leaves any earlier
@@ -47,5 +53,9 @@ enum class TImageSaveResult {
 // keeps its permissions; a file the user may not write is refused as creating it would be. The file
 // is replaced whole, so another hard link to it keeps the earlier content. A device or a pipe takes
 // the bytes where it is, and so does a file the user may write in a folder that takes no new file,
-// once room for the whole image is reserved. .HEX text is produced block by block, never whole.
-TImageSaveResult SaveMemoryImage(const std::string& path, const uint8_t* bytes, size_t count);
+// once room for the whole image is reserved. A symbolic link in a sticky folder that everyone may
+// write is followed only when it is this user's or the folder owner's. A pipe is written only while
+// it has a reader. .HEX text is produced block by block, never whole. stop, when given, can end a
+// save through a temporary file between blocks.
+TImageSaveResult SaveMemoryImage(const std::string& path, const uint8_t* bytes, size_t count,
+                                 const SaveStop& stop = {});

@@ -1,11 +1,13 @@
 #include "platform/ProgramRun.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -44,6 +46,62 @@ bool ReadAvailable(int fd, std::string& output) {
         return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
     }
 }
+
+// The signals that end a program when a person or the system asks (Ctrl-C, a closed terminal, a
+// stop): a run first ends what it started, then hands the signal on to the caller.
+constexpr int ENDING_SIGNALS[] = {SIGINT, SIGTERM, SIGHUP};
+std::atomic<int> endingSignal = 0;
+
+void OnEndingSignal(int signal) {
+    endingSignal = signal;
+}
+
+// The process's signal handling for the time of one run: the program's end is always collected, even
+// when this process was started with SIGCHLD ignored (the kernel would then collect it, status and
+// all), and an ending signal is noted instead of ending this process at once. The caller's handling
+// is back when the run ends.
+class RunSignals {
+public:
+    RunSignals() {
+        endingSignal = 0;
+        sigaction(SIGCHLD, nullptr, &childBefore);
+        if (childBefore.sa_handler == SIG_IGN || (childBefore.sa_flags & SA_NOCLDWAIT) != 0) {
+            struct sigaction collect {};
+            collect.sa_handler = SIG_DFL;
+            sigaction(SIGCHLD, &collect, nullptr);
+            childTaken = true;
+        }
+        struct sigaction noting {};
+        noting.sa_handler = OnEndingSignal;
+        sigemptyset(&noting.sa_mask);
+        for (std::size_t i = 0; i < std::size(ENDING_SIGNALS); ++i) {
+            sigaction(ENDING_SIGNALS[i], nullptr, &endingBefore[i]);
+            // A signal the caller ignores stays ignored.
+            if (endingBefore[i].sa_handler != SIG_IGN)
+                sigaction(ENDING_SIGNALS[i], &noting, nullptr);
+        }
+    }
+
+    // Restores the caller's handling, then hands on an ending signal that came during the run.
+    ~RunSignals() {
+        if (childTaken)
+            sigaction(SIGCHLD, &childBefore, nullptr);
+        for (std::size_t i = 0; i < std::size(ENDING_SIGNALS); ++i) {
+            if (endingBefore[i].sa_handler != SIG_IGN)
+                sigaction(ENDING_SIGNALS[i], &endingBefore[i], nullptr);
+        }
+        if (const int signal = endingSignal.exchange(0); signal != 0)
+            raise(signal);
+    }
+
+    RunSignals(const RunSignals&) = delete;
+    RunSignals& operator=(const RunSignals&) = delete;
+
+private:
+    struct sigaction childBefore {};
+    bool childTaken = false;
+    struct sigaction endingBefore[std::size(ENDING_SIGNALS)]{};
+};
 
 int WaitForEnd(pid_t pid) {
     int status = 0;
@@ -94,6 +152,10 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& argument
 
 bool RunProgram(const std::string& program, const std::vector<std::string>& arguments, uint32_t limitMs,
                 ProgramOutcome& outcome, std::string& failure) {
+    // The signal handling is the process's: one run at a time.
+    static std::mutex running;
+    const std::lock_guard<std::mutex> one(running);
+    const RunSignals signals;
     outcome = ProgramOutcome{};
     int fds[2];
     if (pipe2(fds, O_CLOEXEC) != 0) {
@@ -112,14 +174,23 @@ bool RunProgram(const std::string& program, const std::vector<std::string>& argu
     const auto deadline = Clock::now() + std::chrono::milliseconds(limitMs);
     bool outputOpen = true;
     int status = 0;
+    bool collected = true;
     for (;;) {
-        if (waitpid(pid, &status, WNOHANG) == pid)
+        const pid_t ended = waitpid(pid, &status, WNOHANG);
+        if (ended == pid)
             break;
+        // Collected elsewhere: its group's number may be anybody's now, so nothing is signalled.
+        if (ended < 0 && errno == ECHILD) {
+            collected = false;
+            break;
+        }
         const auto now = Clock::now();
-        if (now >= deadline) {
+        const bool ending = endingSignal != 0;
+        if (ending || now >= deadline) {
+            // Not collected yet, so the group's number is still the program's.
             kill(-pid, SIGKILL);
             status = WaitForEnd(pid);
-            outcome.timedOut = true;
+            outcome.timedOut = !ending;
             break;
         }
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - now).count();
@@ -134,7 +205,7 @@ bool RunProgram(const std::string& program, const std::vector<std::string>& argu
     if (outputOpen)
         ReadAvailable(readFd, outcome.output);
     close(readFd);
-    if (!outcome.timedOut && WIFEXITED(status))
+    if (collected && !outcome.timedOut && WIFEXITED(status))
         outcome.exitCode = WEXITSTATUS(status);
     return true;
 }

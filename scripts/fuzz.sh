@@ -14,7 +14,7 @@ if [ $# -gt 0 ] && [[ "$1" =~ ^[0-9]+$ ]]; then
     seconds=$1
     shift
 fi
-all=(transact sd_registers hex_image hex_field ini_file frame_parser firmware control_protocol bitstream trace)
+all=(transact sd_registers hex_image hex_field ini_file frame_parser firmware control_protocol bitstream trace number)
 names=("${@:-${all[@]}}")
 
 # Inputs longer than libFuzzer's default of 4096 bytes for the targets whose frames or lines need it.

@@ -1,7 +1,10 @@
 #include "vboard/Bitstream.h"
 
+#include <cerrno>
 #include <cstring>
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace vboard {
 
@@ -93,19 +96,32 @@ bool Bitstream::Decode(const std::vector<uint8_t>& bytes, Bitstream& bitstream, 
 }
 
 bool Bitstream::Load(const std::string& path, Bitstream& bitstream, std::string& error) {
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    if (!file) {
+    // Opened without waiting and taken only as a plain file: a pipe or a device named as the
+    // bitstream would otherwise hold up the whole board server.
+    const int fd = open(path.c_str(), O_RDONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         error = "cannot open " + path;
         return false;
     }
-    const std::streamoff size = file.tellg();
-    if (size < 0 || size > static_cast<std::streamoff>(MAX_FILE_SIZE)) {
-        error = size < 0 ? "cannot read " + path : "file too large for a bitstream: " + path;
+    struct stat info {};
+    const bool plain = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (!plain || info.st_size > static_cast<off_t>(MAX_FILE_SIZE)) {
+        close(fd);
+        error = plain ? "file too large for a bitstream: " + path : "not a plain file: " + path;
         return false;
     }
-    std::vector<uint8_t> bytes(static_cast<std::size_t>(size));
-    file.seekg(0);
-    if (!file.read(reinterpret_cast<char*>(bytes.data()), size)) {
+    std::vector<uint8_t> bytes(static_cast<std::size_t>(info.st_size));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = read(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += static_cast<std::size_t>(n);
+    }
+    close(fd);
+    if (done != bytes.size()) {
         error = "cannot read " + path;
         return false;
     }

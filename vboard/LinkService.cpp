@@ -21,6 +21,9 @@ constexpr std::size_t READ_CHUNK = 256 * 1024;
 // A client that stops reading its replies is not read from until it catches up, so that it cannot
 // make the server hoard replies without end.
 constexpr std::size_t MAX_PENDING_OUT = 16u << 20;
+// Requests reach the firmware this many bytes at a time, so that the cap is looked at between them:
+// a memory read of a few bytes asks for a reply of 32 KiB.
+constexpr std::size_t FEED_SLICE = 1024;
 
 short Events(std::size_t unsent) {
     short events = unsent < MAX_PENDING_OUT ? POLLIN : 0;
@@ -157,8 +160,17 @@ void LinkService::Loop() {
         fds.push_back({wakeFd, POLLIN, 0});
         fds.push_back({jtagListener, POLLIN, 0});
         fds.push_back({controlListener, POLLIN, 0});
-        for (const auto& link : jtagLinks)
-            fds.push_back({link.fd, Events(link.out.size() - link.sent), 0});
+        for (auto& link : jtagLinks) {
+            // Held requests go on once the client has read enough of the replies.
+            if (!link.in.empty())
+                link.in.erase(link.in.begin(), link.in.begin() + static_cast<std::ptrdiff_t>(
+                                                                     FeedJtag(link, link.in.data(), link.in.size())));
+            // Delayed replies count against the cap but wait for their time, not for room to send.
+            short events = link.in.empty() && Unsent(link) < MAX_PENDING_OUT ? POLLIN : 0;
+            if (link.sent != link.out.size())
+                events |= POLLOUT;
+            fds.push_back({link.fd, events, 0});
+        }
         for (const auto& link : controlLinks)
             fds.push_back({link.fd, Events(link.out.size() - link.sent), 0});
 
@@ -264,20 +276,38 @@ bool LinkService::ReadJtag(JtagLink& link) {
         return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR;
     if (n == 0)
         return false;
-    if (link.sent == link.out.size()) {
-        link.out.clear();
-        link.sent = 0;
-    }
-    const std::size_t before = link.out.size();
-    uint32_t delayMs = 0;
-    board.ReceiveJtag(link.parser, readBuffer.data(), static_cast<std::size_t>(n), link.out, delayMs);
-    if ((delayMs != 0 || !link.delayed.empty()) && link.out.size() > before) {
-        // A slow firmware: these replies wait their time, behind any that wait already.
-        const auto from = link.out.begin() + static_cast<std::ptrdiff_t>(before);
-        link.delayed.push_back({Clock::now() + std::chrono::milliseconds(delayMs), {from, link.out.end()}});
-        link.out.erase(from, link.out.end());
-    }
+    const auto count = static_cast<std::size_t>(n);
+    const std::size_t taken = link.in.empty() ? FeedJtag(link, readBuffer.data(), count) : 0;
+    link.in.insert(link.in.end(), readBuffer.begin() + static_cast<std::ptrdiff_t>(taken),
+                   readBuffer.begin() + static_cast<std::ptrdiff_t>(count));
     return FlushJtag(link);
+}
+
+std::size_t LinkService::FeedJtag(JtagLink& link, const uint8_t* data, std::size_t count) {
+    std::size_t taken = 0;
+    while (taken < count && Unsent(link) < MAX_PENDING_OUT) {
+        if (link.sent == link.out.size()) {
+            link.out.clear();
+            link.sent = 0;
+        }
+        const std::size_t slice = std::min(FEED_SLICE, count - taken);
+        const std::size_t before = link.out.size();
+        uint32_t delayMs = 0;
+        board.ReceiveJtag(link.parser, data + taken, slice, link.out, delayMs);
+        taken += slice;
+        if ((delayMs != 0 || !link.delayed.empty()) && link.out.size() > before) {
+            // A slow firmware: these replies wait their time, behind any that wait already.
+            const auto from = link.out.begin() + static_cast<std::ptrdiff_t>(before);
+            link.delayed.push_back({Clock::now() + std::chrono::milliseconds(delayMs), {from, link.out.end()}});
+            link.delayedBytes += link.delayed.back().bytes.size();
+            link.out.erase(from, link.out.end());
+        }
+    }
+    return taken;
+}
+
+std::size_t LinkService::Unsent(const JtagLink& link) {
+    return link.out.size() - link.sent + link.delayedBytes;
 }
 
 bool LinkService::FlushJtag(JtagLink& link) {
@@ -295,6 +325,7 @@ void LinkService::ReleaseDue(JtagLink& link, Clock::time_point now) {
     while (!link.delayed.empty() && link.delayed.front().due <= now) {
         auto& bytes = link.delayed.front().bytes;
         link.out.insert(link.out.end(), bytes.begin(), bytes.end());
+        link.delayedBytes -= bytes.size();
         link.delayed.pop_front();
     }
 }

@@ -44,6 +44,9 @@ private:
         std::vector<uint8_t> out;
         std::size_t sent = 0;
         std::deque<Delayed> delayed;
+        std::size_t delayedBytes = 0;
+        // Requests read but not yet given to the firmware, held while the replies are over the cap.
+        std::vector<uint8_t> in;
     };
     struct ControlLink {
         int fd = -1;
@@ -61,6 +64,10 @@ private:
     void AcceptControl();
     // False when the connection has ended.
     bool ReadJtag(JtagLink& link);
+    // Gives the firmware the bytes, slice by slice, while the link's replies stay under the cap; the
+    // number of bytes it took.
+    std::size_t FeedJtag(JtagLink& link, const uint8_t* data, std::size_t count);
+    static std::size_t Unsent(const JtagLink& link);
     bool FlushJtag(JtagLink& link);
     bool ReadControl(ControlLink& link);
     bool FlushControl(ControlLink& link);

@@ -2,12 +2,16 @@
 // the control socket, verify finding bytes changed behind its back, Ctrl-C and the progress bar.
 #include "pages/MemoryImage.h"
 #include "tests/cli/ToolRunner.h"
+#include "tests/support/FileContent.h"
+#include "tests/support/OrdinaryUser.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/VBoardProcess.h"
 
+#include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <unistd.h>
 
 using clitest::ToolRun;
 using testsupport::VBoardProcess;
@@ -74,19 +78,32 @@ TEST_F(MemoryCommandsTest, WriteReadAndVerifyRawAndHexImages) {
 
 TEST_F(MemoryCommandsTest, VerifyFindsBytesChangedBehindItsBack) {
     ASSERT_EQ(Call({"mem", "write", "0x20000", files / "image.bin"}).code, 0);
-    ASSERT_EQ(board.Control("mem write 2004D 00"), "ok wrote 1");
-    ASSERT_EQ(board.Control("mem write 2C350 FFFF"), "ok wrote 2");
-    // Unless the image held those values already, three bytes now differ.
-    const int expected = (image[0x4D] != 0x00) + (image[50000] != 0xFF) + (image[50001] != 0xFF);
-    ASSERT_EQ(expected, 3);
+    // Two bytes changed in the second exchange of the read-back and one in the third.
+    for (const uint32_t offset : {40000u, 40001u, 70000u}) {
+        const uint8_t changed = image[offset] ^ 0xFF;
+        char line[48];
+        std::snprintf(line, sizeof line, "mem write %X %02X", 0x20000 + offset, changed);
+        ASSERT_EQ(board.Control(line), "ok wrote 1");
+    }
 
     ToolRun run = Call({"--json", "mem", "verify", "0x20000", files / "image.bin"});
     EXPECT_EQ(run.code, 3);
     const nlohmann::json json = run.Json();
     EXPECT_EQ(json["ok"], false);
     EXPECT_EQ(json["differences"], 3);
-    EXPECT_EQ(json["first_difference"], 0x2004D);
-    EXPECT_EQ(run.err, "qx7mb: 3 of 100000 bytes differ from " + files / "image.bin" + ", the first at 0x002004D\n");
+    EXPECT_EQ(json["first_difference"], 0x20000 + 40000);
+    EXPECT_EQ(run.err, "qx7mb: 3 of 100000 bytes differ from " + files / "image.bin" + ", the first at 0x0029C40\n");
+}
+
+TEST_F(MemoryCommandsTest, ARangeMayEndAtTheLastByteOfTheSdramButNotPastIt) {
+    Save(files / "tail.bin", {0x11, 0x22, 0x33, 0x44});
+    EXPECT_EQ(Call({"mem", "write", "0x3FFFFFC", files / "tail.bin"}).code, 0);
+    EXPECT_EQ(BoardBytes(0x3FFFFFC, 4), "11223344");
+    ToolRun run = Call({"mem", "read", "0x3FFFFFF", "1", files / "last.bin"});
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(Load(files / "last.bin"), "\x44");
+    EXPECT_EQ(Call({"mem", "read", "0x3FFFFFF", "2", files / "past.bin"}).code, 2);
+    EXPECT_EQ(Call({"mem", "write", "0x3FFFFFD", files / "tail.bin"}).code, 2);
 }
 
 TEST_F(MemoryCommandsTest, CtrlCEndsATransferAfterItsCurrentExchange) {
@@ -106,6 +123,54 @@ TEST_F(MemoryCommandsTest, CtrlCEndsATransferAfterItsCurrentExchange) {
     EXPECT_EQ(run.code, 130);
     EXPECT_NE(run.err.find("was not written"), std::string::npos);
     EXPECT_FALSE(std::ifstream(files / "dump.bin").good());
+}
+
+// Ctrl-C while the image is saved: the save is given up, and nothing of it stays behind.
+TEST_F(MemoryCommandsTest, CtrlCDuringTheSaveLeavesNoFileBehind) {
+    struct CtrlCOnceSaving : cli::Interruption {
+        explicit CtrlCOnceSaving(std::string folder) : folder(std::move(folder)) {}
+        bool Requested() override {
+            for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+                if (entry.path().extension() == ".part")
+                    return true;
+            }
+            return false;
+        }
+        std::string folder;
+    } ctrlC(files.Path());
+    interruption = &ctrlC;
+    const ToolRun run = Call({"mem", "read", "0", "4M", files / "dump.bin"});
+    EXPECT_EQ(run.code, 130);
+    EXPECT_NE(run.err.find(files / "dump.bin" + " was not written"), std::string::npos) << run.err;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(files.Path()), {}), 1) << "only image.bin";
+}
+
+// "link/.." is the parent of the link's target, as the kernel resolves it, not the link's own folder.
+TEST_F(MemoryCommandsTest, AFileNameThroughALinkAndUpGoesWhereTheKernelSays) {
+    std::filesystem::create_directories(files / "real/inner");
+    std::filesystem::create_directory_symlink(files / "real/inner", files / "linkdir");
+    ASSERT_EQ(Call({"mem", "read", "0", "16", files / "linkdir/../x.bin"}).code, 0);
+    EXPECT_TRUE(std::filesystem::exists(files / "real/x.bin"));
+    EXPECT_FALSE(std::filesystem::exists(files / "x.bin"));
+}
+
+// Another user's link in a folder that everyone may write (/tmp) is not followed, even by root, whom
+// no permission stops: the file it points at stays as it was.
+TEST_F(MemoryCommandsTest, AnotherUsersLinkInASharedStickyFolderIsNotFollowed) {
+    if (!testsupport::OrdinaryUser::IsRoot())
+        GTEST_SKIP() << "a link of another user needs the superuser to make";
+    const std::string shared = files / "shared";
+    std::filesystem::create_directory(shared);
+    ASSERT_EQ(chmod(shared.c_str(), 01777), 0);
+    testsupport::WriteFile(files / "precious", "root's own");
+    std::filesystem::create_symlink(files / "precious", shared + "/dump.bin");
+    ASSERT_EQ(
+        lchown((shared + "/dump.bin").c_str(), testsupport::OrdinaryUser::Uid(), testsupport::OrdinaryUser::Gid()), 0);
+    const ToolRun run = Call({"mem", "read", "0", "16", shared + "/dump.bin"});
+    EXPECT_EQ(run.code, 1);
+    EXPECT_NE(run.err.find("symbolic link of another user"), std::string::npos) << run.err;
+    EXPECT_EQ(testsupport::ReadFile(files / "precious"), "root's own");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(shared), {}), 1);
 }
 
 TEST_F(MemoryCommandsTest, ProgressIsDrawnOnlyForAPersonWatching) {

@@ -9,6 +9,7 @@
 #include "tests/support/VBoardProcess.h"
 
 #include <chrono>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <map>
 #include <sstream>
@@ -62,6 +63,30 @@ TEST_F(SelfTestTest, AHealthyBoardPassesEveryStep) {
     EXPECT_EQ(Step(json, "link")["details"]["failures"], 0);
     EXPECT_EQ(Step(json, "sdcard")["result"], "skipped");
     EXPECT_EQ(Step(json, "sdram")["details"]["march_bytes"], 1 << 20);
+}
+
+// Without --quick the march covers the whole SDRAM: its last pass, the complement, reaches the top byte.
+TEST_F(SelfTestTest, AFullRunMarchesOverAll64MiB) {
+    const ToolRun run = Call({"--json", "selftest"});
+    EXPECT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(Step(run.Json(), "sdram")["details"]["march_bytes"], SDRAM_SIZE);
+    char top[8];
+    std::snprintf(top, sizeof top, "ok %02X", static_cast<uint8_t>(~cli::MarchByte(SDRAM_SIZE - 1)));
+    EXPECT_EQ(board.Control("mem read 3FFFFFF 1"), top);
+}
+
+// Ctrl-C during the SDRAM test ends it there: the steps left are named interrupted, exit code 130.
+TEST_F(SelfTestTest, CtrlCEndsTheTestAndTheStepsLeftAreInterrupted) {
+    clitest::InterruptionAfter ctrlC(5);
+    interruption = &ctrlC;
+    const ToolRun run = Call({"--json", "selftest", "--quick"});
+    EXPECT_EQ(run.code, 130);
+    const nlohmann::json json = run.Json();
+    EXPECT_EQ(json["error"], "the test was interrupted");
+    EXPECT_EQ(Step(json, "sdram")["details"]["march"]["reading"], "interrupted");
+    EXPECT_EQ(Step(json, "sdcard")["result"], "skipped");
+    EXPECT_EQ(Step(json, "sdcard")["summary"], "interrupted");
+    EXPECT_EQ(run.err, "qx7mb: the test was interrupted\n");
 }
 
 TEST_F(SelfTestTest, StuckDataBitsAreNamedWithTheirValue) {
@@ -158,9 +183,9 @@ struct InteractiveTest : SelfTestTest {
             EXPECT_EQ(write(answers[1], "\n", 1), 1);
         } else if (act == "wrong") {
             board.Control("switch 3 on");
-        } else if (act == "right" && key) {
+        } else if ((act == "right" || act == "held") && key) {
             board.Control("key " + std::to_string(index) + " down");
-            pressed = index;
+            pressed = act == "right" ? index : -1;
         } else if (act == "right") {
             const bool on = (board.Number("switches") >> index) & 1;
             board.Control("switch " + std::to_string(index) + (on ? " off" : " on"));
@@ -171,7 +196,8 @@ struct InteractiveTest : SelfTestTest {
     uint32_t skipped = 0;
     std::string lastPrompt;
     int pressed = -1;
-    // "right" (the default), "wrong" (SW3 flips instead), "never" or "skip" (Enter).
+    // "right" (the default), "wrong" (SW3 flips instead), "never", "held" (a key pressed that never
+    // comes back up) or "skip" (Enter).
     std::map<std::string, std::string> behaviours;
 };
 
@@ -189,7 +215,7 @@ TEST_F(InteractiveTest, EachKeyAndSwitchChangesItsOwnBit) {
 }
 
 TEST_F(InteractiveTest, AWrongBitOrNoChangeFailsAndEnterSkips) {
-    behaviours = {{"KEY2", "wrong"}, {"SW5", "never"}, {"SW9", "skip"}};
+    behaviours = {{"KEY2", "wrong"}, {"KEY3", "held"}, {"SW5", "never"}, {"SW9", "skip"}};
     const ToolRun run = Call({"--json", "selftest", "--quick", "--interactive"});
     EXPECT_EQ(run.code, 4) << run.err;
     const nlohmann::json inputs = Step(run.Json(), "inputs");
@@ -197,6 +223,7 @@ TEST_F(InteractiveTest, AWrongBitOrNoChangeFailsAndEnterSkips) {
     const nlohmann::json& tried = inputs["details"]["tried"];
     EXPECT_EQ(tried["KEY1"], "passed");
     EXPECT_EQ(tried["KEY2"], "SW3 changed instead");
+    EXPECT_EQ(tried["KEY3"], "stayed down");
     EXPECT_EQ(tried["SW4"], "passed");
     EXPECT_EQ(tried["SW5"], "never changed");
     EXPECT_EQ(tried["SW9"], "skipped");

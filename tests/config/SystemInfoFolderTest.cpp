@@ -1,5 +1,6 @@
 // Where "system.log" goes: the program's folder while it can be written, else the user's state folder.
 #include "config/Quartusinfo.h"
+#include "platform/Files.h"
 #include "tests/config/QuartusEnvironment.h"
 
 #include <filesystem>
@@ -65,6 +66,18 @@ TEST_F(SystemInfoFolderTest, AReadOnlyProgramFolderSendsTheLogToTheStateFolder) 
     EXPECT_TRUE(std::filesystem::is_regular_file(elsewhere / "state/qx7mb/system.log"));
     EXPECT_NE(ReadFile(elsewhere / "state/qx7mb/system.log").find("OS=Unknown OS\n"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(program / "system.log"));
+}
+
+// Run by root, an installed program could write anywhere; what it writes would outlive the package.
+TEST_F(SystemInfoFolderTest, AnInstalledProgramWritesNothingUnderItsPrefixEvenWhereItCould) {
+    for (const char* installed : {"usr/lib/qx7mb", "usr/lib/qx7mb/hardware"}) {
+        const std::string folder = program / installed;
+        std::filesystem::create_directories(folder);
+        platform::SetProgramFolder(folder);
+        WriteSystemInfo("system.log");
+        EXPECT_EQ(SystemInfoFolder(), elsewhere / "state/qx7mb/") << installed;
+        EXPECT_FALSE(std::filesystem::exists(folder + "/system.log")) << installed;
+    }
 }
 
 TEST_F(SystemInfoFolderTest, WithoutAnAbsoluteStateHomeTheStateFolderIsUnderHome) {

@@ -124,15 +124,32 @@ TEST_F(MemoryFileFailureTest, AShortWriteOfTheOutputFileIsWarnedThenBoxedAndLose
     EXPECT_EQ(EntriesIn(folder.Path()), 1u) << "no part of the new file stays behind";
 }
 
-TEST_F(MemoryFileFailureTest, AFolderChosenAsTheFileToWriteFailsToOpen) {
+TEST_F(MemoryFileFailureTest, AFolderOrAPipeChosenAsTheFileToWriteFailsToOpen) {
     ASSERT_TRUE(connected);
     CountingAccess counter(nullptr);
     page.SetMemoryAccess(&counter);
     fs::create_directory(folder / "image.bin");
     Write(folder / "image.bin");
     ExpectFailedWithTheErrorBoxOnly("Write a File to SDRAM Fail.[");
+    // A pipe without a writer would hold the window's thread for good.
+    harness.notes.messages.clear();
+    ASSERT_EQ(mkfifo((folder / "pipe.bin").c_str(), 0600), 0);
+    Write(folder / "pipe.bin");
+    ExpectFailedWithTheErrorBoxOnly("Write a File to SDRAM Fail.[");
     EXPECT_TRUE(counter.chunks.empty());
     EXPECT_TRUE(harness.boardErrors.empty());
+}
+
+// Saving over a pipe that nobody reads fails at once instead of waiting for a reader.
+TEST_F(MemoryFileFailureTest, ALoadIntoAPipeWithoutAReaderFails) {
+    ASSERT_TRUE(connected);
+    PatternMemory memory;
+    CountingAccess counter(&memory);
+    page.SetMemoryAccess(&counter);
+    ASSERT_EQ(mkfifo((folder / "dump.bin").c_str(), 0600), 0);
+    Load(QString::fromStdString(folder / "dump.bin"));
+    ExpectFailedWithTheErrorBoxOnly("Load SDRAM Content to a File Fail. (");
+    EXPECT_TRUE(fs::is_fifo(folder / "dump.bin"));
 }
 
 TEST_F(MemoryFileFailureTest, AFileWithoutReadPermissionFailsToOpen) {

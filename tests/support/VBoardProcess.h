@@ -32,6 +32,7 @@ public:
     // A numeric field of the state dump (0x... or decimal).
     uint32_t Number(const std::string& name);
     const std::string& Folder() const { return path; }
+    int Pid() const { return pid; }
 
     // Ends the server at once, as a crash or a pulled plug would: SIGKILL, no cleaning up.
     void Kill();

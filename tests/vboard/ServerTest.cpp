@@ -1,17 +1,23 @@
 // The board server as a process: its folder, its sockets, its options and its control socket.
+#include "board/Protocol.h"
 #include "platform/Files.h"
 #include "platform/ProgramRun.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/VBoardProcess.h"
 #include "vboard/BoardFolder.h"
 #include "vboard/ControlClient.h"
+#include "vboard/JtagConnect.h"
 
+#include <chrono>
 #include <csignal>
 #include <fcntl.h>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 extern char** environ;
@@ -107,6 +113,78 @@ TEST(ServerTest, BadLinesGetAnErrorAndTheConnectionGoesOn) {
     // A line of exactly the longest length is read as a line.
     ASSERT_TRUE(client.Request("mem write 0 " + std::string(8180, '0'), reply, 5000));
     EXPECT_EQ(reply, "ok wrote 4090");
+}
+
+// The server's resident memory in KiB.
+long ResidentKiB(int pid) {
+    std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+    std::string word;
+    while (status >> word) {
+        if (word == "VmRSS:") {
+            long kib = 0;
+            status >> kib;
+            return kib;
+        }
+    }
+    return -1;
+}
+
+// A client that sends memory reads and leaves the replies unread for a while: the server stops taking
+// its requests at a bound instead of growing, delayed replies included, and serves all of them once
+// the client reads.
+TEST(ServerTest, AClientThatDoesNotReadItsRepliesCostsTheServerBoundedMemory) {
+    VBoardProcess server;
+    ASSERT_EQ(server.Control("fault delay 1"), "ok fault delay 1");
+    vboard::JtagConnectResult result;
+    const int link = vboard::ConnectJtag(server.Folder(), 5000, result);
+    ASSERT_GE(link, 0);
+    // 12000 reads of 32747 bytes each: 393 MB of replies asked for in 180 KB of requests.
+    constexpr int READS = 12000;
+    constexpr uint32_t COUNT = 32747;
+    std::vector<uint8_t> request = {PKT_START,    CMD_MEMORY_READ, 9, 0, MEM_TYPE_SDRAM, 0, 0, 0, 0,
+                                    COUNT & 0xFF, COUNT >> 8,      0, 0};
+    request.push_back(FrameSum(request.data() + 1, static_cast<uint32_t>(request.size() - 1)));
+    request.push_back(PKT_END);
+    std::vector<uint8_t> requests;
+    for (int i = 0; i < READS; ++i)
+        requests.insert(requests.end(), request.begin(), request.end());
+    const long before = ResidentKiB(server.Pid());
+    // In one piece: the socket's buffer takes it whole, however little the server reads.
+    ASSERT_EQ(write(link, requests.data(), requests.size()), static_cast<ssize_t>(requests.size()));
+    // Time for the server to take what it will.
+    EXPECT_EQ(server.Control("state").rfind("ok ", 0), 0u);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    // The cap and what the allocator (or a sanitizer's) keeps around it.
+    EXPECT_LT(ResidentKiB(server.Pid()) - before, 128 * 1024);
+
+    uint64_t received = 0;
+    std::vector<uint8_t> buffer(1 << 20);
+    const uint64_t expected = uint64_t{READS} * (COUNT + 1 + PKT_OVERHEAD);
+    while (received < expected) {
+        pollfd waiting{link, POLLIN, 0};
+        if (poll(&waiting, 1, 5000) <= 0)
+            break;
+        const ssize_t n = read(link, buffer.data(), buffer.size());
+        if (n <= 0)
+            break;
+        received += static_cast<uint64_t>(n);
+    }
+    close(link);
+    EXPECT_EQ(received, expected);
+}
+
+// A bitstream path that names a pipe is refused at once, and the server goes on serving.
+TEST(ServerTest, ConfiguringFromAPipeIsRefusedWithoutHoldingUpTheServer) {
+    VBoardProcess server;
+    testsupport::TempFolder folder;
+    const std::string pipe = folder / "design.sof";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    vboard::ControlClient client;
+    ASSERT_TRUE(client.Connect(server.Folder()));
+    std::string reply;
+    ASSERT_TRUE(client.Request("configure " + pipe, reply, 5000));
+    EXPECT_EQ(reply.rfind("error: ", 0), 0u) << reply;
+    EXPECT_EQ(server.Control("state").rfind("ok configured=1 ", 0), 0u);
 }
 
 } // namespace
