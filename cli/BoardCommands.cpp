@@ -56,7 +56,7 @@ CommandResult RunConfigure(ToolSession& session) {
     const ToolRequest& request = session.Request();
     if (request.noConfigure)
         return CommandResult::Failure(EXIT_USAGE, "configure cannot run with --no-configure");
-    const std::string bitstream = request.file.empty() ? BoardConnection::DefaultBitstream() : request.file;
+    const std::string bitstream = request.file.empty() ? ConnectionWorkflow::DefaultBitstream() : request.file;
     // A file the user names must be there; a missing default is the installation's fault, told below.
     if (!request.file.empty() && !platform::FileExists(bitstream))
         return CommandResult::Failure(EXIT_USAGE, "no such file: " + bitstream);
@@ -65,7 +65,7 @@ CommandResult RunConfigure(ToolSession& session) {
         return CommandResult::Failure(EXIT_BOARD, error);
     // Whatever the design, the FPGA is configured; whether the control-panel firmware runs is news.
     std::string probeError;
-    const bool firmware = session.Connection().Probe(probeError);
+    const bool firmware = session.Connection().Probe(false, probeError);
     CommandResult result;
     result.fields["bitstream"] = bitstream;
     result.fields["firmware"] = firmware ? nlohmann::json(session.Connection().BoardName()) : nlohmann::json();

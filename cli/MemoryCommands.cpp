@@ -5,11 +5,10 @@
 #include "cli/ImageComparison.h"
 #include "cli/MemoryTransfer.h"
 #include "cli/Numbers.h"
-#include "pages/MemoryImage.h"
+#include "core/MemoryImage.h"
 #include "platform/Clock.h"
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <unistd.h>
@@ -172,9 +171,7 @@ CommandResult RunMemRead(ToolSession& session) {
     MemoryTransfer::Outcome outcome;
     {
         ProgressBar bar = session.Progress("mem read", count);
-        outcome = transfer.Read(
-            static_cast<uint32_t>(address), count,
-            [&data](uint32_t offset, const uint8_t* bytes, uint32_t n) { std::memcpy(&data[offset], bytes, n); }, bar);
+        outcome = transfer.Read(static_cast<uint32_t>(address), count, data.data(), bar);
     }
     nlohmann::json fields = RangeFields(session, address, count);
     if (outcome != MemoryTransfer::Outcome::Done) {
