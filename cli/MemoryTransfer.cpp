@@ -3,7 +3,8 @@
 #include "board/Protocol.h"
 #include "core/MemoryTransfer.h"
 
-#include <memory>
+#include <algorithm>
+#include <vector>
 
 namespace cli {
 
@@ -15,9 +16,9 @@ public:
     ToolHooks(Interruption& interruption, ProgressBar& progress, uint32_t count)
         : interruption(interruption), progress(progress), count(count) {}
 
-    // Hands each piece read, which lies in buffer, to sink.
-    void Deliver(const uint8_t* pieces, const MemoryTransfer::ReadSink& pieceSink) {
-        buffer = pieces;
+    // Hands each piece read, which lies in piece, to sink.
+    void Deliver(const uint8_t* readPiece, const MemoryTransfer::ReadSink& pieceSink) {
+        piece = readPiece;
         sink = &pieceSink;
     }
 
@@ -30,7 +31,7 @@ public:
         if (!moved)
             return false;
         if (sink != nullptr)
-            (*sink)(delivered, buffer + delivered, reached - delivered);
+            (*sink)(delivered, piece, reached - delivered);
         delivered = reached;
         progress.Update(reached);
         return reached < count && interruption.Requested();
@@ -40,7 +41,7 @@ private:
     Interruption& interruption;
     ProgressBar& progress;
     uint32_t count;
-    const uint8_t* buffer = nullptr;
+    const uint8_t* piece = nullptr;
     const MemoryTransfer::ReadSink* sink = nullptr;
     uint32_t delivered = 0;
 };
@@ -82,12 +83,11 @@ MemoryTransfer::Outcome MemoryTransfer::Read(uint32_t address, uint32_t count, u
 MemoryTransfer::Outcome MemoryTransfer::Read(uint32_t address, uint32_t count, const ReadSink& sink,
                                              ProgressBar& progress) {
     ArmedInterruption armed(interruption);
-    // Every byte is filled by the read before the sink sees it.
-    const auto buffer = std::make_unique_for_overwrite<uint8_t[]>(count);
+    std::vector<uint8_t> piece(std::min(count, MEM_READ_CHUNK_MAX));
     ToolHooks hooks(interruption, progress, count);
-    hooks.Deliver(buffer.get(), sink);
+    hooks.Deliver(piece.data(), sink);
     ::MemoryTransfer transfer(access, hooks);
-    const auto outcome = transfer.Read(MEM_TYPE_SDRAM, address, buffer.get(), count, MEM_READ_CHUNK_MAX);
+    const auto outcome = transfer.ReadPieces(MEM_TYPE_SDRAM, address, piece.data(), count, MEM_READ_CHUNK_MAX);
     done = transfer.Moved();
     return ToolOutcome(outcome);
 }

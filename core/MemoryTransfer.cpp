@@ -25,6 +25,12 @@ MemoryTransfer::Outcome MemoryTransfer::Read(uint8_t memoryType, uint32_t addres
     });
 }
 
+MemoryTransfer::Outcome MemoryTransfer::ReadPieces(uint8_t memoryType, uint32_t address, uint8_t* piece, uint32_t count,
+                                                   uint32_t chunk) {
+    return Run(count, chunk,
+               [&](uint32_t offset, uint32_t n) { return memory.MemoryRead(memoryType, address + offset, piece, n); });
+}
+
 uint32_t MemoryTransfer::TwentiethChunk(uint32_t count, uint32_t limit) {
     const uint32_t chunk = count / PROGRESS_STEPS;
     return std::min(chunk == 0 ? count : chunk, limit);

@@ -27,6 +27,8 @@ public:
     Outcome Write(uint8_t memoryType, uint32_t address, const uint8_t* data, uint32_t count, uint32_t chunk,
                   bool keepAliveEachChunk);
     Outcome Read(uint8_t memoryType, uint32_t address, uint8_t* destination, uint32_t count, uint32_t chunk);
+    // Reads every chunk into piece, which takes one chunk, for hooks that use each before the next.
+    Outcome ReadPieces(uint8_t memoryType, uint32_t address, uint8_t* piece, uint32_t count, uint32_t chunk);
     // The bytes the last transfer moved.
     uint32_t Moved() const { return moved; }
 

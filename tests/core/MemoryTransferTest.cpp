@@ -81,6 +81,21 @@ TEST(MemoryTransfer, AReadFillsTheDestinationInPlace) {
     EXPECT_EQ(destination, (std::vector<uint8_t>{3, 4, 5, 6, 7, 8, 9}));
 }
 
+TEST(MemoryTransfer, PiecesAreReadOneAfterAnotherIntoTheSameBuffer) {
+    ScriptedMemory memory;
+    struct PieceHooks : MemoryTransferHooks {
+        bool StopAfterChunk(uint32_t, bool) override {
+            pieces.emplace_back(piece.begin(), piece.end());
+            return false;
+        }
+        std::vector<uint8_t> piece = std::vector<uint8_t>(4);
+        std::vector<std::vector<uint8_t>> pieces;
+    } hooks;
+    MemoryTransfer transfer(memory, hooks);
+    EXPECT_EQ(transfer.ReadPieces(0, 3, hooks.piece.data(), 6, 4), MemoryTransfer::Outcome::Done);
+    EXPECT_EQ(hooks.pieces, (std::vector<std::vector<uint8_t>>{{3, 4, 5, 6}, {7, 8, 5, 6}}));
+}
+
 TEST(MemoryTransfer, AFailedKeepAliveEndsItBeforeAnyHook) {
     ScriptedMemory memory;
     memory.failAt = 0;
