@@ -1,6 +1,7 @@
 #pragma once
 
 #include "board/Board.h"
+#include "core/ConnectionWorkflow.h"
 #include "skin/Animate.h"
 #include "skin/BitmapManager.h"
 #include "skin/Buttonmanager.h"
@@ -31,8 +32,9 @@ protected:
 };
 
 // The panel's only top-level window: the skinned board picture with six page tabs, the window
-// buttons, the status area and the page area, and the connection workflow behind the connect button.
-class TFormMain : public skin::TSkinForm {
+// buttons, the status area and the page area, and the connection workflow behind the connect button,
+// whose steps it shows in its status area, gauge and boxes.
+class TFormMain : public skin::TSkinForm, private ConnectionHooks {
     Q_OBJECT
 public:
     static constexpr int8_t WELCOME_PAGE = 8;
@@ -50,8 +52,6 @@ public:
     // Connection workflow.
     void ButtonConnectClick();
     bool ConnectBoard();
-    bool ProbeBoard(bool showErrors);
-    bool ConfigureFpga();
     void ResetToDisconnected();
     void DeactivateCurrentPage();
     void HandleBoardError(TPageForm* sender);
@@ -113,6 +113,13 @@ protected:
     void FormMouseUp(int x, int y) override;
 
 private:
+    void Status(const std::string& text, Tone tone) override;
+    void Detecting() override;
+    void Probed(bool ok, const std::string& error, bool lastTry) override;
+    void ConfigureBegins() override;
+    void DownloadBegins() override;
+    void ConfigureFailed(const std::string& error) override;
+
     void CreateControls();
     void UpdateTestArea();
 

@@ -1,9 +1,6 @@
-// The connection workflow of the main window: probe, configure, probe again, and the status area
-// that reports each step.
+// The main window's side of the connection workflow: the connect button, and the status area, gauge
+// and boxes that report each step of the core's workflow.
 #include "app/UnitMain.h"
-#include "board/BoardCheck.h"
-#include "config/Download.h"
-#include "config/Quartusinfo.h"
 #include "pages/PageForm.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
@@ -17,11 +14,9 @@
 namespace {
 
 const char* const DEVICE_NAME = "EP3C120/EP4CE115";
-const char* const BITSTREAM_NAME = "QX7MB_ControlPanel.sof";
-const char* const CONFIGURE_STEP = "Configure FPGA";
 
-void ErrorBox(const QString& text) {
-    platform::ShowMessage(platform::MessageKind::Error, text.toStdString());
+void ErrorBox(const std::string& text) {
+    platform::ShowMessage(platform::MessageKind::Error, text);
 }
 
 } // namespace
@@ -61,21 +56,9 @@ bool TFormMain::ConnectBoard() {
     Dialogs().SetCursor(Qt::WaitCursor);
     SetConnectStatus(QString(), statuscolour::YELLOW);
     StartProgress(static_cast<uint32_t>(std::trunc(m_fTimeScale * 5000)), 0, 5);
-    // A firmware that runs already is found without configuring, and quietly when it is not there.
-    bool ok = ProbeBoard(false);
-    if (!ok) {
-        ok = ConfigureFpga();
-        if (ok) {
-            ok = ProbeBoard(true);
-            m_Board.DrainInput();
-            if (ok) {
-                // The rest of the run uses a fresh link.
-                m_Board.Disconnect();
-                std::string ignored;
-                ok = m_Board.Connect(ignored, 0);
-            }
-        }
-    }
+    // The workflow's own texts go to boxes and the status area on the way.
+    std::string ignored;
+    const bool ok = ConnectionWorkflow(m_Board, 0, *this).Connect(true, ignored);
     if (!ok) {
         m_strDevice.clear();
         SetConnectStatus("Disconnected", statuscolour::RED);
@@ -90,72 +73,42 @@ bool TFormMain::ConnectBoard() {
     return ok;
 }
 
-bool TFormMain::ProbeBoard(bool showErrors) {
-    std::string error;
-    bool ok = true;
-    SetStatusInfo("Connecting Board...", statuscolour::YELLOW);
-    if (!m_Board.IsConnected()) {
-        SetStatusInfo("Detect board type...", statuscolour::YELLOW);
-        if (m_strDevice.empty())
-            m_strDevice = DEVICE_NAME;
-        ok = m_Board.Connect(error, 0);
-        if (ok) {
-            SetStatusInfo("Check board ID...", statuscolour::YELLOW);
-            std::string name;
-            ok = CheckBoardName(m_Board, name, error);
-            if (!ok)
-                m_Board.Disconnect();
-        }
-    }
+void TFormMain::Status(const std::string& text, Tone tone) {
+    const QColor colour = tone == Tone::Good  ? statuscolour::GREEN
+                          : tone == Tone::Bad ? statuscolour::RED
+                                              : statuscolour::YELLOW;
+    SetStatusInfo(QString::fromStdString(text), colour);
+}
+
+void TFormMain::Detecting() {
+    if (m_strDevice.empty())
+        m_strDevice = DEVICE_NAME;
+}
+
+void TFormMain::Probed(bool ok, const std::string& error, bool lastTry) {
     if (ok) {
         SetConnectStatus("Connected", statuscolour::GREEN);
         ButtonConnect->setText("Disconnect");
         m_pWindowButtons->SetBitmap(ID_CONNECT, "DISCONNECT_BTN");
     } else {
-        if (error.empty())
-            error = "Connect NG!";
         SetStatusInfo(QString::fromStdString(error), statuscolour::RED);
-        if (showErrors)
-            ErrorBox(QString::fromStdString(error));
+        if (lastTry)
+            ErrorBox(error);
     }
-    return ok;
 }
 
-bool TFormMain::ConfigureFpga() {
-    QString error;
-    bool ok = true;
-    TDownload download;
-    if (!download.IsLoaded()) {
-        error = "Download tool not found.";
-        ok = false;
-    }
-    if (ReadQuartusVersion32() == 0.0 && ReadQuartusVersion64() == 0.0)
-        platform::ShowMessage(platform::MessageKind::Warning, "Please make sure Quartus has been installed properly!");
-    const std::string bitstream = platform::ProgramFolder() + BITSTREAM_NAME;
-    const QString inProgress = QString("%1%2").arg(CONFIGURE_STEP, "...");
-    SetStatusInfo(inProgress, statuscolour::YELLOW);
+void TFormMain::ConfigureBegins() {
     platform::SetWorkingFolder(platform::ProgramFolder());
-    if (ok && !platform::FileExists(bitstream)) {
-        error = QString("Can not find the file: %1").arg(BITSTREAM_NAME);
-        ok = false;
-    }
-    if (ok) {
-        if (m_Board.IsConnected())
-            m_Board.Disconnect();
-        SetConnectStatus("Disconnected", statuscolour::RED);
-        StartProgress(static_cast<uint32_t>(std::trunc(m_fTimeScale * 10000)), 5, 95);
-        SetStatusInfo(inProgress, statuscolour::YELLOW);
-        ok = download.JtagDownload(bitstream, 20000, 1, 0, 0, 0, 0);
-        if (!ok)
-            error = QString("download SOPC file (%1) fail!").arg(BITSTREAM_NAME);
-    }
-    if (!ok) {
-        HoldProgress();
-        ErrorBox(error);
-    }
-    SetStatusInfo(QString("%1 %2").arg(CONFIGURE_STEP, ok ? "success" : "fail"),
-                  ok ? statuscolour::GREEN : statuscolour::RED);
-    return ok;
+}
+
+void TFormMain::DownloadBegins() {
+    SetConnectStatus("Disconnected", statuscolour::RED);
+    StartProgress(static_cast<uint32_t>(std::trunc(m_fTimeScale * 10000)), 5, 95);
+}
+
+void TFormMain::ConfigureFailed(const std::string& error) {
+    HoldProgress();
+    ErrorBox(error);
 }
 
 void TFormMain::ResetToDisconnected() {

@@ -1,6 +1,6 @@
 // The memory page's transfer path on the whole 64 MiB SDRAM of a headless virtual board, the image
 // conversions against a plain copy, and the peak memory of the two .HEX transfers above the idle panel.
-#include "pages/MemoryImage.h"
+#include "core/MemoryImage.h"
 #include "pages/UnitMemory.h"
 #include "platform/Notify.h"
 #include "shell/DialogServices.h"

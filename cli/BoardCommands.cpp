@@ -1,11 +1,13 @@
 // The commands on the board as a whole and its outputs: info, configure, leds, hex, sd and vga.
 #include "board/VgaPatterns.h"
+#include "cli/CommandTable.h"
 #include "cli/Commands.h"
 #include "cli/Numbers.h"
 #include "config/Download.h"
 #include "config/Quartusinfo.h"
 #include "platform/Files.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <sstream>
 
@@ -31,7 +33,7 @@ std::vector<std::string> Lines(const std::string& text) {
     return lines;
 }
 
-CommandResult RunInfo(ToolSession& session) {
+static CommandResult RunInfo(ToolSession& session) {
     std::string error;
     if (!session.Connect(error))
         return CommandResult::Failure(EXIT_BOARD, error);
@@ -52,11 +54,11 @@ CommandResult RunInfo(ToolSession& session) {
     return result;
 }
 
-CommandResult RunConfigure(ToolSession& session) {
+static CommandResult RunConfigure(ToolSession& session) {
     const ToolRequest& request = session.Request();
     if (request.noConfigure)
         return CommandResult::Failure(EXIT_USAGE, "configure cannot run with --no-configure");
-    const std::string bitstream = request.file.empty() ? BoardConnection::DefaultBitstream() : request.file;
+    const std::string bitstream = request.file.empty() ? ConnectionWorkflow::DefaultBitstream() : request.file;
     // A file the user names must be there; a missing default is the installation's fault, told below.
     if (!request.file.empty() && !platform::FileExists(bitstream))
         return CommandResult::Failure(EXIT_USAGE, "no such file: " + bitstream);
@@ -65,7 +67,7 @@ CommandResult RunConfigure(ToolSession& session) {
         return CommandResult::Failure(EXIT_BOARD, error);
     // Whatever the design, the FPGA is configured; whether the control-panel firmware runs is news.
     std::string probeError;
-    const bool firmware = session.Connection().Probe(probeError);
+    const bool firmware = session.Connection().Probe(false, probeError);
     CommandResult result;
     result.fields["bitstream"] = bitstream;
     result.fields["firmware"] = firmware ? nlohmann::json(session.Connection().BoardName()) : nlohmann::json();
@@ -75,7 +77,7 @@ CommandResult RunConfigure(ToolSession& session) {
     return result;
 }
 
-CommandResult RunLeds(ToolSession& session) {
+static CommandResult RunLeds(ToolSession& session) {
     uint64_t mask = 0;
     std::string error;
     if (!ParseNumber(session.Request().value, false, mask, error))
@@ -93,7 +95,7 @@ CommandResult RunLeds(ToolSession& session) {
     return result;
 }
 
-CommandResult RunHex(ToolSession& session) {
+static CommandResult RunHex(ToolSession& session) {
     uint32_t word = 0;
     std::string error;
     if (!ParseDigits(session.Request().value, word, error))
@@ -110,7 +112,7 @@ CommandResult RunHex(ToolSession& session) {
     return result;
 }
 
-CommandResult RunSd(ToolSession& session) {
+static CommandResult RunSd(ToolSession& session) {
     std::string error;
     if (!session.Connect(error))
         return CommandResult::Failure(EXIT_BOARD, error);
@@ -144,7 +146,7 @@ CommandResult RunSd(ToolSession& session) {
     return result;
 }
 
-CommandResult RunVga(ToolSession& session) {
+static CommandResult RunVga(ToolSession& session) {
     int pattern = 0;
     std::string error;
     if (!ParseVgaPattern(session.Request().value, pattern, error))
@@ -165,5 +167,48 @@ CommandResult RunVga(ToolSession& session) {
     session.Print("Set VGA-OUT Success: " + std::to_string(pattern) + " " + VGA_PATTERNS[pattern].name);
     return result;
 }
+
+static std::string ConfigureOptions(CLI::App& command, ToolRequest& request) {
+    command.add_option("FILE", request.file, "the bitstream (default: QX7MB_ControlPanel.sof beside the program)")
+        ->type_name("");
+    return "The FPGA is configured whatever runs on it; the output then says whether the control-panel\n"
+           "firmware answers.";
+}
+
+static std::string LedsOptions(CLI::App& command, ToolRequest& request) {
+    Positional(command, "MASK", request.value, "0 to 0x3FF, decimal or 0x hexadecimal; bit i lights LEDR i");
+    return {};
+}
+
+static std::string HexOptions(CLI::App& command, ToolRequest& request) {
+    Positional(command, "DIGITS", request.value, "six hexadecimal digits, HEX5 first (\"0123AB\" shows B on HEX0)");
+    return {};
+}
+
+static std::string SdOptions(CLI::App&, ToolRequest&) {
+    return "Exit code 1 when no card is in the slot.";
+}
+
+static std::string PatternList() {
+    std::string list = "Patterns:";
+    for (int i = 0; i < VGA_PATTERN_COUNT; ++i)
+        list += "\n  " + std::to_string(i) + "  " + VGA_PATTERNS[i].name;
+    return list;
+}
+
+static std::string VgaOptions(CLI::App& command, ToolRequest& request) {
+    Positional(command, "PATTERN", request.value, "the pattern's index or its name (any case)");
+    return PatternList();
+}
+
+extern const ToolCommand INFO_COMMAND{"info", "the board's name, the link's description and the Quartus version found",
+                                      nullptr, RunInfo};
+extern const ToolCommand CONFIGURE_COMMAND{"configure", "configure the FPGA, then look for the firmware",
+                                           ConfigureOptions, RunConfigure};
+extern const ToolCommand LEDS_COMMAND{"leds", "light the ten red LEDs", LedsOptions, RunLeds};
+extern const ToolCommand HEX_COMMAND{"hex", "set the six 7-segment digits", HexOptions, RunHex};
+extern const ToolCommand SD_COMMAND{"sd", "read the SD card's identification, as the SD card page shows it", SdOptions,
+                                    RunSd};
+extern const ToolCommand VGA_COMMAND{"vga", "put a test pattern out on the VGA connector", VgaOptions, RunVga};
 
 } // namespace cli

@@ -1,8 +1,10 @@
 // The commands that read the keys and switches: inputs, once, and watch, each change.
+#include "cli/CommandTable.h"
 #include "cli/Commands.h"
 #include "cli/Numbers.h"
 #include "platform/Clock.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 
 namespace cli {
@@ -54,7 +56,7 @@ nlohmann::json InputsJson(uint32_t value) {
     return {{"keys", Keys(value)}, {"switches", Switches(value)}, {"keys_down", down}, {"switches_on", on}};
 }
 
-CommandResult RunInputs(ToolSession& session) {
+static CommandResult RunInputs(ToolSession& session) {
     std::string error;
     if (!session.Connect(error))
         return CommandResult::Failure(EXIT_BOARD, error);
@@ -65,7 +67,7 @@ CommandResult RunInputs(ToolSession& session) {
     return {EXIT_OK, {}, InputsJson(value)};
 }
 
-CommandResult RunWatch(ToolSession& session) {
+static CommandResult RunWatch(ToolSession& session) {
     std::string error;
     if (!session.Connect(error))
         return CommandResult::Failure(EXIT_BOARD, error);
@@ -112,5 +114,21 @@ CommandResult RunWatch(ToolSession& session) {
     }
     return result;
 }
+
+static std::string InputsOptions(CLI::App&, ToolRequest&) {
+    return "As the switches page reads them: a key that is held is down, a switch that is set is on.";
+}
+
+static std::string WatchOptions(CLI::App& command, ToolRequest& request) {
+    command.add_option("--count", request.count, "end after N changes (default: run until Ctrl-C)")
+        ->type_name("N")
+        ->check(CLI::PositiveNumber.description(""));
+    return "The keys and switches are read ten times a second, as the switches page does. The state at\n"
+           "the start comes first, then one line per change; with --json one object at the end.";
+}
+
+extern const ToolCommand INPUTS_COMMAND{"inputs", "read the four keys and the ten switches once", InputsOptions,
+                                        RunInputs};
+extern const ToolCommand WATCH_COMMAND{"watch", "show each change of the keys and switches", WatchOptions, RunWatch};
 
 } // namespace cli

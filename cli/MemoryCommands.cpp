@@ -1,15 +1,16 @@
 // The SDRAM commands: mem read, mem write (with --verify) and mem verify. Every range and file is
 // checked, and an image to write or compare is loaded whole, before the board is reached.
 #include "board/Protocol.h"
+#include "cli/CommandTable.h"
 #include "cli/Commands.h"
 #include "cli/ImageComparison.h"
 #include "cli/MemoryTransfer.h"
 #include "cli/Numbers.h"
-#include "pages/MemoryImage.h"
+#include "core/MemoryImage.h"
 #include "platform/Clock.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <optional>
 #include <unistd.h>
@@ -139,7 +140,7 @@ nlohmann::json RangeFields(const ToolSession& session, uint64_t address, uint64_
 
 } // namespace
 
-CommandResult RunMemRead(ToolSession& session) {
+static CommandResult RunMemRead(ToolSession& session) {
     const ToolRequest& request = session.Request();
     uint64_t address = 0;
     uint64_t length = 0;
@@ -172,9 +173,7 @@ CommandResult RunMemRead(ToolSession& session) {
     MemoryTransfer::Outcome outcome;
     {
         ProgressBar bar = session.Progress("mem read", count);
-        outcome = transfer.Read(
-            static_cast<uint32_t>(address), count,
-            [&data](uint32_t offset, const uint8_t* bytes, uint32_t n) { std::memcpy(&data[offset], bytes, n); }, bar);
+        outcome = transfer.Read(static_cast<uint32_t>(address), count, data.data(), bar);
     }
     nlohmann::json fields = RangeFields(session, address, count);
     if (outcome != MemoryTransfer::Outcome::Done) {
@@ -211,7 +210,7 @@ CommandResult RunMemRead(ToolSession& session) {
     return {EXIT_OK, {}, std::move(fields)};
 }
 
-CommandResult RunMemWrite(ToolSession& session) {
+static CommandResult RunMemWrite(ToolSession& session) {
     uint64_t address = 0;
     std::vector<uint8_t> image;
     if (auto failed = Prepare(session, address, image))
@@ -234,7 +233,7 @@ CommandResult RunMemWrite(ToolSession& session) {
     return Compare(session, static_cast<uint32_t>(address), image, std::move(result));
 }
 
-CommandResult RunMemVerify(ToolSession& session) {
+static CommandResult RunMemVerify(ToolSession& session) {
     uint64_t address = 0;
     std::vector<uint8_t> image;
     if (auto failed = Prepare(session, address, image))
@@ -242,5 +241,43 @@ CommandResult RunMemVerify(ToolSession& session) {
     return Compare(session, static_cast<uint32_t>(address), image,
                    {EXIT_OK, {}, RangeFields(session, address, image.size())});
 }
+
+static const char* const MEMORY_FOOTER =
+    R"(ADDR and LENGTH are bytes: decimal or 0x hexadecimal, optionally followed by K (x1024) or
+M (x1048576). The range must lie within the 64M bytes of SDRAM. A FILE named *.hex (any case) is a
+.HEX image (two hexadecimal digits per byte, no blanks or line breaks); any other is raw. A range
+past the SDRAM's end, a missing file or a malformed .HEX file is refused before anything is sent.)";
+
+static std::string MemOptions(CLI::App&, ToolRequest&) {
+    return MEMORY_FOOTER;
+}
+
+static std::string MemReadOptions(CLI::App& command, ToolRequest& request) {
+    Positional(command, "ADDR", request.address, "the first byte");
+    Positional(command, "LENGTH", request.length, "the number of bytes");
+    Positional(command, "FILE", request.file, "the file to write (replaced only once all of it is read)");
+    return MEMORY_FOOTER;
+}
+
+static std::string MemWriteOptions(CLI::App& command, ToolRequest& request) {
+    Positional(command, "ADDR", request.address, "where the file's first byte goes");
+    Positional(command, "FILE", request.file, "the image to write, all of it");
+    command.add_flag("--verify", request.verify, "read the bytes back and compare them (exit code 3 on a difference)");
+    return MEMORY_FOOTER;
+}
+
+static std::string MemVerifyOptions(CLI::App& command, ToolRequest& request) {
+    Positional(command, "ADDR", request.address, "where the file's first byte should be");
+    Positional(command, "FILE", request.file, "the image to compare with");
+    return "Reports the first differing address and the number of differing bytes; exit code 3 when any\n"
+           "differ. " +
+           std::string(MEMORY_FOOTER);
+}
+
+extern const ToolCommand MEM_COMMAND{"mem", "move bytes between the SDRAM and files", MemOptions, nullptr};
+extern const ToolCommand MEM_READ_COMMAND{"mem read", "copy SDRAM bytes to a file", MemReadOptions, RunMemRead};
+extern const ToolCommand MEM_WRITE_COMMAND{"mem write", "copy a file into the SDRAM", MemWriteOptions, RunMemWrite};
+extern const ToolCommand MEM_VERIFY_COMMAND{"mem verify", "compare the SDRAM with a file", MemVerifyOptions,
+                                            RunMemVerify};
 
 } // namespace cli

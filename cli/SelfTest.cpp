@@ -2,11 +2,13 @@
 // link, the outputs, the inputs, the SDRAM and the SD card.
 #include "board/Protocol.h"
 #include "board/VgaPatterns.h"
+#include "cli/CommandTable.h"
 #include "cli/Commands.h"
 #include "cli/Numbers.h"
 #include "cli/SdramCheck.h"
 #include "platform/Clock.h"
 
+#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -410,8 +412,33 @@ void SelfTest::SdCard(Step& step) {
 
 } // namespace
 
-CommandResult RunSelfTest(ToolSession& session) {
+static CommandResult RunSelfTest(ToolSession& session) {
     return SelfTest(session).Run();
 }
+
+static const char* const SELFTEST_FOOTER =
+    R"(Steps, in this order, each reported as passed, failed or skipped:
+  1 Link: the board's name, then 200 pings: failures and round-trip times.
+  2 LEDs, digits, VGA: each LED alone, all six digits through 0 to F, each VGA pattern; every
+    command must be accepted. The firmware cannot report what the lamps show: watch the board.
+  3 Keys and switches: read once; with --interactive, press each key and flip each switch when asked
+    (30 s each; Enter skips one): exactly its bit must change.
+  4 SDRAM: walking ones and zeros through one location (data lines), a marker at 0 and at each
+    power-of-two address (address lines), then a march over the whole 64 MiB (--quick: the first MiB):
+    a pattern and its complement, each written and read back. A failure names the first failing
+    address, the bits that differ and what they mean ("data bit 5 stuck at 1").
+    THE SDRAM'S CONTENT IS NOT KEPT: whatever was in the memory is overwritten.
+  5 SD card: present or not, its registers and file system; a capacity of 0 or an unknown register
+    structure is a warning, not a failure.
+Exit code 0 when no step failed, 4 when any did; 1 when the board or link failed.)";
+
+static std::string SelfTestOptions(CLI::App& command, ToolRequest& request) {
+    command.add_flag("--quick", request.quick, "march over the first MiB of SDRAM only");
+    command.add_flag("--interactive", request.interactive, "ask for each key and switch to be tried");
+    return SELFTEST_FOOTER;
+}
+
+extern const ToolCommand SELFTEST_COMMAND{"selftest", "test the board: link, outputs, inputs, SDRAM, SD card",
+                                          SelfTestOptions, RunSelfTest};
 
 } // namespace cli

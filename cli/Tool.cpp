@@ -1,6 +1,6 @@
 #include "cli/Tool.h"
 
-#include "cli/Commands.h"
+#include "cli/CommandTable.h"
 #include "cli/ToolOptions.h"
 #include "cli/ToolSession.h"
 
@@ -8,44 +8,6 @@
 #include <ostream>
 
 namespace cli {
-
-namespace {
-
-CommandResult RunCommand(ToolSession& session) {
-    switch (session.Request().command) {
-    case ToolCommand::Info:
-        return RunInfo(session);
-    case ToolCommand::Configure:
-        return RunConfigure(session);
-    case ToolCommand::Leds:
-        return RunLeds(session);
-    case ToolCommand::Hex:
-        return RunHex(session);
-    case ToolCommand::Inputs:
-        return RunInputs(session);
-    case ToolCommand::Watch:
-        return RunWatch(session);
-    case ToolCommand::Sd:
-        return RunSd(session);
-    case ToolCommand::Vga:
-        return RunVga(session);
-    case ToolCommand::MemRead:
-        return RunMemRead(session);
-    case ToolCommand::MemWrite:
-        return RunMemWrite(session);
-    case ToolCommand::MemVerify:
-        return RunMemVerify(session);
-    case ToolCommand::SelfTest:
-        return RunSelfTest(session);
-    case ToolCommand::Doctor:
-        return RunDoctor(session);
-    case ToolCommand::Trace:
-        return RunTrace(session);
-    }
-    return CommandResult::Failure(EXIT_USAGE, "no command");
-}
-
-} // namespace
 
 int RunTool(const std::vector<std::string>& args, ToolContext& context) {
     ToolRequest request;
@@ -62,7 +24,7 @@ int RunTool(const std::vector<std::string>& args, ToolContext& context) {
         break;
     case ParseOutcome::Run: {
         ToolSession session(request, context);
-        result = RunCommand(session);
+        result = request.command->run(session);
         configured = session.Connection().ConfiguredFpga();
         break;
     }

@@ -5,22 +5,7 @@
 
 namespace cli {
 
-enum class ToolCommand {
-    Info,
-    Configure,
-    Leds,
-    Hex,
-    Inputs,
-    Watch,
-    Sd,
-    Vga,
-    MemRead,
-    MemWrite,
-    MemVerify,
-    SelfTest,
-    Doctor,
-    Trace
-};
+struct ToolCommand;
 
 // One call of the tool as its command line gives it. Values are kept as typed: each command checks
 // its own before anything is sent. File names are absolute, since opening the link moves the
@@ -29,9 +14,9 @@ struct ToolRequest {
     int32_t device = 0;
     bool json = false;
     bool noConfigure = false;
-    ToolCommand command = ToolCommand::Info;
-    std::string name;  // the command as typed, "mem write" for a memory command
-    std::string value; // MASK, DIGITS or PATTERN
+    const ToolCommand* command = nullptr; // set by parsing, from the table of commands
+    std::string name;                     // the command as typed, "mem write" for a memory command
+    std::string value;                    // MASK, DIGITS or PATTERN
     std::string address;
     std::string length;
     std::string file; // empty for configure's default bitstream

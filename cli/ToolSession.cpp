@@ -14,12 +14,14 @@ std::unique_ptr<TBoard> MakeBoard(const ToolContext& context) {
 
 ToolSession::ToolSession(const ToolRequest& request, ToolContext& context)
     : request(request), context(context), messages(context.err), board(MakeBoard(context)),
-      connection(*board, request.device) {
-    connection.onStep = [this](const std::string& text) { Step(text); };
-}
+      connection(*board, request.device, *this) {}
 
 bool ToolSession::Connect(std::string& error) {
     return connection.Connect(!request.noConfigure, error);
+}
+
+void ToolSession::DownloadBegins() {
+    Step("Configure FPGA...");
 }
 
 void ToolSession::Print(const std::string& line) {

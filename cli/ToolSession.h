@@ -1,11 +1,11 @@
 #pragma once
 
 #include "board/Board.h"
-#include "cli/BoardConnection.h"
 #include "cli/MessageRoute.h"
 #include "cli/ProgressBar.h"
 #include "cli/ToolContext.h"
 #include "cli/ToolRequest.h"
+#include "core/ConnectionWorkflow.h"
 
 #include <memory>
 #include <string>
@@ -14,7 +14,7 @@ namespace cli {
 
 // One run of a command: the request, the board and its connection, and the ways the command
 // reports. The link is closed when the session ends (by the board's destruction).
-class ToolSession {
+class ToolSession : private ConnectionHooks {
 public:
     ToolSession(const ToolRequest& request, ToolContext& context);
     ToolSession(const ToolSession&) = delete;
@@ -26,7 +26,7 @@ public:
     const ToolRequest& Request() const { return request; }
     ToolContext& Context() { return context; }
     TBoard& Board() { return *board; }
-    BoardConnection& Connection() { return connection; }
+    ConnectionWorkflow& Connection() { return connection; }
     MessageRoute& Messages() { return messages; }
 
     // A line of the command's text output on standard output; nothing with --json.
@@ -37,11 +37,14 @@ public:
     ProgressBar Progress(const std::string& label, uint64_t total);
 
 private:
+    // Of the connection's steps, the tool tells only the long one.
+    void DownloadBegins() override;
+
     const ToolRequest& request;
     ToolContext& context;
     MessageRoute messages;
     std::unique_ptr<TBoard> board;
-    BoardConnection connection;
+    ConnectionWorkflow connection;
 };
 
 } // namespace cli

@@ -2,8 +2,10 @@
 #include "board/JtagTrace.h"
 #include "board/Protocol.h"
 #include "board/TraceDecoder.h"
+#include "cli/CommandTable.h"
 #include "cli/Commands.h"
 
+#include <CLI/CLI.hpp>
 #include <cstdio>
 #include <ctime>
 
@@ -184,7 +186,7 @@ nlohmann::json Json(const TraceEvent& event, uint64_t opened) {
 
 } // namespace
 
-CommandResult RunTrace(ToolSession& session) {
+static CommandResult RunTrace(ToolSession& session) {
     const ToolRequest& request = session.Request();
     jtagtrace::TraceFile file;
     std::string error;
@@ -240,5 +242,26 @@ CommandResult RunTrace(ToolSession& session) {
     result.fields["complete"] = !decoding.full && !decoding.truncated;
     return result;
 }
+
+static const char* const TRACE_FOOTER =
+    R"(With QX7MB_TRACE=FILE in its environment, any program that uses VELDARA_JTAG.DLL (the panel, qx7mb,
+either edition) appends every write and read of the JTAG link to FILE, with its time. This command
+lists each link of FILE and on it, in time order: each frame with its command, payload length,
+checksum verdict and arguments or status, a reply with the time since its request; bytes outside
+any frame (STRAY), frames cut short (INCOMPLETE), writes the library refused, and pauses (GAP).
+Reads that moved nothing are counted, not listed. The trace keeps calls of up to 256 bytes whole
+and of longer ones the first 64 and last 32 bytes and the sum of the rest; it stops growing at
+64 MiB. The board is not reached.)";
+
+static std::string TraceOptions(CLI::App& command, ToolRequest& request) {
+    Positional(command, "FILE", request.file, "the trace");
+    command.add_option("--gap", request.gap, "mark pauses of at least MS without bytes (default 200)")
+        ->type_name("MS")
+        ->check(CLI::PositiveNumber.description(""));
+    return TRACE_FOOTER;
+}
+
+extern const ToolCommand TRACE_COMMAND{"trace", "decode a JTAG trace that QX7MB_TRACE recorded", TraceOptions,
+                                       RunTrace};
 
 } // namespace cli

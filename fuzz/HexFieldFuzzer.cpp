@@ -3,7 +3,7 @@
 // only when it is within them.
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/FuzzInput.h"
-#include "pages/HexField.h"
+#include "core/HexField.h"
 
 #include <string>
 

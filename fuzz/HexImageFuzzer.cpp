@@ -4,7 +4,7 @@
 #include "fuzz/FuzzCheck.h"
 #include "fuzz/FuzzInput.h"
 #include "fuzz/ScratchFolder.h"
-#include "pages/MemoryImage.h"
+#include "core/MemoryImage.h"
 #include "platform/Notify.h"
 
 #include <memory>

@@ -1,6 +1,6 @@
 #include "pages/UnitMemory.h"
 
-#include "pages/HexField.h"
+#include "core/HexField.h"
 #include "pages/PageFonts.h"
 #include "platform/Assert.h"
 #include "platform/Notify.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "pages/MemoryAccess.h"
+#include "core/MemoryAccess.h"
 #include "pages/PageForm.h"
 #include "skin/Buttonmanager.h"
 

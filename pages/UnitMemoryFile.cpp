@@ -1,5 +1,6 @@
 // The memory page's file transfers: a file written into memory, a memory range loaded into a file.
-#include "pages/MemoryImage.h"
+#include "core/MemoryImage.h"
+#include "core/MemoryTransfer.h"
 #include "pages/UnitMemory.h"
 #include "platform/Clock.h"
 #include "platform/Locale.h"
@@ -10,7 +11,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <algorithm>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -18,8 +19,6 @@ namespace {
 
 const QString FILE_FILTER = "All files (*.*)|*.*|Hex files (*.HEX)|*.hex";
 const QString DEFAULT_EXTENSION = "bin";
-// About twenty progress steps per transfer.
-constexpr uint32_t PROGRESS_STEPS = 20;
 
 void WarningBox(const QString& text) {
     platform::ShowMessage(platform::MessageKind::Warning, text.toStdString());
@@ -32,28 +31,21 @@ QString Seconds(uint32_t startTick) {
     return text.replace('.', QString::fromStdString(platform::DecimalSeparator()));
 }
 
-// One chunked transfer with the progress dialog; move(address, offset, count) moves one chunk.
-template <typename Move>
-void TransferWithProgress(QWidget* owner, TMemoryAccess& memory, uint32_t count, uint32_t chunkLimit, Move move,
-                          bool& ok, bool& aborted) {
-    auto dialog = std::make_unique<TFormProgress>(owner);
-    dialog->show();
-    dialog->SetStatusText("Process...");
-    dialog->repaint();
+// The page's side of a transfer: the progress dialog, shown from before the opening keep-alive to the
+// end, with its percentage after each chunk and its Abort.
+class DialogHooks : public MemoryTransferHooks {
+public:
+    DialogHooks(QWidget* owner, uint32_t count, std::function<void()> failedChunk)
+        : dialog(std::make_unique<TFormProgress>(owner)), count(count), failedChunk(std::move(failedChunk)) {
+        dialog->show();
+        dialog->SetStatusText("Process...");
+        dialog->repaint();
+    }
 
-    ok = memory.KeepAlive();
-    uint32_t chunk = count / PROGRESS_STEPS;
-    if (chunk == 0)
-        chunk = count;
-    chunk = std::min(chunk, chunkLimit);
-    uint32_t done = 0;
-    int last = -1;
-    aborted = false;
-    while (done < count && ok && !aborted) {
-        const uint32_t m = std::min(chunk, count - done);
-        ok = move(done, m);
-        done += m;
-        const int percent = static_cast<int>(static_cast<uint64_t>(done) * 100 / count);
+    bool StopAfterChunk(uint32_t reached, bool moved) override {
+        if (!moved && failedChunk)
+            failedChunk();
+        const int percent = static_cast<int>(static_cast<uint64_t>(reached) * 100 / count);
         if (percent > last) {
             dialog->SetPercent(percent);
             dialog->SetStatusText(QString::asprintf("Finish Percentage: %d%%", percent));
@@ -61,38 +53,55 @@ void TransferWithProgress(QWidget* owner, TMemoryAccess& memory, uint32_t count,
         }
         // The dialog is not modal: its repaints and the Abort press are handled here.
         QCoreApplication::processEvents();
-        aborted = dialog->IsAborted();
+        return dialog->IsAborted();
     }
-    dialog.reset();
-    if (aborted)
-        ok = false;
+
+private:
+    std::unique_ptr<TFormProgress> dialog;
+    uint32_t count;
+    std::function<void()> failedChunk;
+    int last = -1;
+};
+
+// Runs one transfer with the progress dialog; the dialog is gone when it returns.
+template <typename Run>
+void TransferWithProgress(QWidget* owner, TMemoryAccess& memory, uint32_t count, std::function<void()> failedChunk,
+                          const Run& run, bool& ok, bool& aborted) {
+    MemoryTransfer::Outcome outcome;
+    {
+        DialogHooks hooks(owner, count, std::move(failedChunk));
+        MemoryTransfer transfer(memory, hooks);
+        outcome = run(transfer);
+    }
+    ok = outcome == MemoryTransfer::Outcome::Done;
+    aborted = outcome == MemoryTransfer::Outcome::Stopped;
 }
 
 } // namespace
 
 void TFormMemory::WriteWithProgress(uint8_t memoryType, uint32_t address, uint32_t count, const uint8_t* data, bool& ok,
                                     bool& aborted) {
-    TMemoryAccess& memory = Memory();
-    auto move = [&](uint32_t done, uint32_t m) {
-        bool moved = memory.KeepAlive();
-        if (moved)
-            moved = memory.MemoryWrite(memoryType, address + done, data + done, m);
-        // A page deactivated meanwhile has no board to send to: that is no failure of the board.
-        if (!moved && m_pBoard != nullptr)
+    // A page deactivated meanwhile has no board to send to: that is no failure of the board.
+    auto failedChunk = [this] {
+        if (m_pBoard != nullptr)
             boardFailure = true;
-        return moved;
     };
     // A write chunk is at most what the board object sends in one exchange.
-    TransferWithProgress(this, memory, count, MEM_WRITE_CHUNK_MAX, move, ok, aborted);
+    const uint32_t chunk = MemoryTransfer::TwentiethChunk(count, MEM_WRITE_CHUNK_MAX);
+    TransferWithProgress(
+        this, Memory(), count, failedChunk,
+        [&](MemoryTransfer& transfer) { return transfer.Write(memoryType, address, data, count, chunk, true); }, ok,
+        aborted);
 }
 
 void TFormMemory::ReadWithProgress(uint8_t memoryType, uint32_t address, uint32_t count, uint8_t* destination, bool& ok,
                                    bool& aborted) {
-    TMemoryAccess& memory = Memory();
-    auto move = [&](uint32_t done, uint32_t m) {
-        return memory.MemoryRead(memoryType, address + done, destination + done, m);
-    };
-    TransferWithProgress(this, memory, count, UINT32_MAX, move, ok, aborted);
+    // The board object splits a larger read chunk into exchanges.
+    const uint32_t chunk = MemoryTransfer::TwentiethChunk(count, UINT32_MAX);
+    TransferWithProgress(
+        this, Memory(), count, nullptr,
+        [&](MemoryTransfer& transfer) { return transfer.Read(memoryType, address, destination, count, chunk); }, ok,
+        aborted);
 }
 
 void TFormMemory::WriteFileToMemory() {

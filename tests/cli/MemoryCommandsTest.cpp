@@ -1,6 +1,6 @@
 // The SDRAM commands of qx7mb against a headless virtual board: what they write read back through
 // the control socket, verify finding bytes changed behind its back, Ctrl-C and the progress bar.
-#include "pages/MemoryImage.h"
+#include "core/MemoryImage.h"
 #include "tests/cli/ToolRunner.h"
 #include "tests/support/FileContent.h"
 #include "tests/support/OrdinaryUser.h"

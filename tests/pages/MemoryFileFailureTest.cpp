@@ -1,6 +1,6 @@
 // The memory page's file transfers where they go wrong: aborts, cancelled dialogs, files that cannot
 // be written or read, and the whole memory read through the page.
-#include "pages/MemoryImage.h"
+#include "core/MemoryImage.h"
 #include "tests/pages/MemoryBoardHarness.h"
 #include "tests/support/FileContent.h"
 #include "tests/support/FileSizeLimit.h"

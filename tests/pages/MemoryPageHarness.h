@@ -3,7 +3,7 @@
 #include "shell/DialogServices.h"
 #include "shell/StatusInfo.h"
 #include "shell/Unitprogress.h"
-#include "pages/MemoryAccess.h"
+#include "core/MemoryAccess.h"
 #include "pages/UnitMemory.h"
 #include "tests/support/Recorders.h"
 

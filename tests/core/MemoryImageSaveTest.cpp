@@ -1,5 +1,5 @@
 // Saving a memory image over what is already there: links, permissions, long names, pipes.
-#include "pages/MemoryImage.h"
+#include "core/MemoryImage.h"
 #include "tests/support/FileContent.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/OrdinaryUser.h"

@@ -1,4 +1,4 @@
-#include "pages/MemoryImage.h"
+#include "core/MemoryImage.h"
 
 #include "tests/support/FileContent.h"
 #include "tests/support/FileSizeLimit.h"

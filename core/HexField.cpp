@@ -1,4 +1,4 @@
-#include "pages/HexField.h"
+#include "core/HexField.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // The memory page's field check without Qt: the verdicts that the page's boxes are chosen by.
-#include "pages/HexField.h"
+#include "core/HexField.h"
 
 #include <gtest/gtest.h>
 #include <string>
