@@ -11,8 +11,11 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
-    std::vector<uint8_t> bytes(jtagtrace::MAGIC, jtagtrace::MAGIC + sizeof jtagtrace::MAGIC);
-    bytes.insert(bytes.end(), data, data + size);
+    // Copied in place: GCC takes an insert after the magic for a write past its end.
+    std::vector<uint8_t> bytes(sizeof jtagtrace::MAGIC + size);
+    std::memcpy(bytes.data(), jtagtrace::MAGIC, sizeof jtagtrace::MAGIC);
+    if (size != 0)
+        std::memcpy(bytes.data() + sizeof jtagtrace::MAGIC, data, size);
     jtagtrace::TraceFile trace;
     FUZZ_CHECK(jtagtrace::ParseTrace(bytes, trace));
 
