@@ -31,7 +31,8 @@ TEST(LinkTableTest, ARemovedHandleIsGoneAndItsSlotTakesANewHandle) {
     EXPECT_FALSE(table.Remove(first, link));
     EXPECT_FALSE(table.Remove(0, link));
     EXPECT_FALSE(table.Full());
-    // A handle is never given twice, so a caller holding a closed one cannot reach another's link.
+    // The freed slot takes the next handle, not the old one: a caller still holding the closed handle
+    // cannot reach the new link.
     EXPECT_EQ(table.Add(30), 3u);
     EXPECT_EQ(table.Find(first), nullptr);
 }
