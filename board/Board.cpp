@@ -199,7 +199,7 @@ bool TBoard::Ping() {
 }
 
 bool TBoard::SetLeds(uint32_t mask) {
-    uint8_t payload[4];
+    uint8_t payload[REQUEST_LEN_SET_LEDS];
     PutU32(payload, mask);
     return StatusCommand(CMD_SET_LEDS, sizeof payload, payload);
 }
@@ -208,14 +208,12 @@ bool TBoard::ReadKeysAndSwitches(uint32_t& value) {
     uint8_t reply[REPLY_LEN_KEYS_SWITCHES];
     if (!Transact(CMD_READ_KEYS_SWITCHES, reply, HEAD_LIMIT_MS, 0, nullptr, REPLY_LEN_KEYS_SWITCHES) || reply[0] != 0)
         return false;
-    const uint32_t keys = GetU32(reply + 1);
-    const uint32_t switches = GetU32(reply + 5);
-    value = ((switches & 0x3FF) << 4) | (keys & 0xF);
+    value = InputsValue(GetU32(reply + REPLY_KEYS_AT), GetU32(reply + REPLY_SWITCHES_AT));
     return true;
 }
 
 bool TBoard::SetSevenSegment(uint32_t digitWord, uint8_t furtherByte) {
-    uint8_t payload[5];
+    uint8_t payload[REQUEST_LEN_SEVEN_SEGMENT];
     PutU32(payload, digitWord);
     payload[4] = furtherByte;
     return StatusCommand(CMD_SET_SEVEN_SEGMENT, sizeof payload, payload);

@@ -69,6 +69,65 @@ constexpr uint32_t SDRAM_SIZE = 0x4000000;
 
 constexpr const char* EXPECTED_BOARD_NAME = "TZ8";
 
+// Request payload lengths of the commands that carry a fixed payload.
+constexpr uint32_t REQUEST_LEN_SET_LEDS = 4;
+constexpr uint32_t REQUEST_LEN_SEVEN_SEGMENT = 5;
+constexpr uint32_t REQUEST_LEN_CONTROL = 3;
+
+// The control command's payload is target, operation and value. The VGA output answers a probe
+// (value 0) when a monitor can be driven; the VGA target's set-pattern takes the index of a test
+// pattern of VgaPatterns.h.
+constexpr uint8_t CONTROL_TARGET_VGA = 4;
+constexpr uint8_t CONTROL_OP_SET_PATTERN = 2;
+constexpr uint8_t CONTROL_TARGET_VGA_OUT = 5;
+constexpr uint8_t CONTROL_OP_PROBE = 1;
+
+// The board's LEDs, 7-segment digits, keys and switches, each numbered from 0 as printed on it
+// (LEDR0, HEX0, KEY0, SW0). The LED command's mask has bit i for LEDR i, lit when set.
+constexpr int LED_COUNT = 10;
+constexpr uint32_t LED_MASK = (1u << LED_COUNT) - 1;
+
+// The 7-segment command's digit word holds HEX k, a value from 0 to F, in bits 4k to 4k + 3.
+constexpr int DIGIT_COUNT = 6;
+constexpr int DIGIT_BITS = 4;
+constexpr int DIGIT_VALUES = 1 << DIGIT_BITS;
+constexpr uint32_t DIGIT_VALUE_MASK = DIGIT_VALUES - 1;
+constexpr uint32_t DIGIT_WORD_MASK = (1u << (DIGIT_BITS * DIGIT_COUNT)) - 1;
+
+constexpr uint32_t DigitOf(uint32_t word, int k) {
+    return (word >> (DIGIT_BITS * k)) & DIGIT_VALUE_MASK;
+}
+// The word's bits of HEX k showing the value.
+constexpr uint32_t DigitBits(uint32_t value, int k) {
+    return (value & DIGIT_VALUE_MASK) << (DIGIT_BITS * k);
+}
+
+// The keys-and-switches reply carries a word of keys, bit i set while KEY i is pressed, and a word of
+// switches, bit j set while SW j is on. Both front ends hold them as one value: the keys in bits 0
+// to 3, the switches in bits 4 to 13.
+constexpr int KEY_COUNT = 4;
+constexpr uint32_t KEY_MASK = (1u << KEY_COUNT) - 1;
+constexpr int SWITCH_COUNT = 10;
+constexpr uint32_t SWITCH_MASK = (1u << SWITCH_COUNT) - 1;
+constexpr uint32_t REPLY_KEYS_AT = 1;
+constexpr uint32_t REPLY_SWITCHES_AT = 5;
+
+constexpr uint32_t InputsValue(uint32_t keys, uint32_t switches) {
+    return (switches & SWITCH_MASK) << KEY_COUNT | (keys & KEY_MASK);
+}
+constexpr uint32_t InputsKeys(uint32_t value) {
+    return value & KEY_MASK;
+}
+constexpr uint32_t InputsSwitches(uint32_t value) {
+    return (value >> KEY_COUNT) & SWITCH_MASK;
+}
+constexpr uint32_t KeyBit(int i) {
+    return 1u << i;
+}
+constexpr uint32_t SwitchBit(int j) {
+    return 1u << (KEY_COUNT + j);
+}
+
 // The modulo-256 sum of a frame's bytes, eight bytes at a time: the bytes at even and at odd offsets
 // are added in four 16-bit lanes, which are folded into the sum before one can overflow into the next
 // (128 x 2 x 255 < 65536). Frames are summed whole on both sides of the link, up to 32 KiB each.

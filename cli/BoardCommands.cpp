@@ -1,4 +1,5 @@
 // The commands on the board as a whole and its outputs: info, configure, leds, hex, sd and vga.
+#include "board/Protocol.h"
 #include "board/VgaPatterns.h"
 #include "cli/CommandTable.h"
 #include "cli/Commands.h"
@@ -14,8 +15,6 @@
 namespace cli {
 
 namespace {
-
-constexpr uint64_t LED_MASK_MAX = 0x3FF;
 
 std::string Version(double version) {
     char text[32];
@@ -82,9 +81,9 @@ static CommandResult RunLeds(ToolSession& session) {
     std::string error;
     if (!ParseNumber(session.Request().value, false, mask, error))
         return CommandResult::Failure(EXIT_USAGE, "MASK " + error);
-    if (mask > LED_MASK_MAX)
-        return CommandResult::Failure(EXIT_USAGE, "MASK " + Hex(mask) + " is above " + Hex(LED_MASK_MAX) +
-                                                      ": the board has ten LEDs");
+    if (mask > LED_MASK)
+        return CommandResult::Failure(EXIT_USAGE,
+                                      "MASK " + Hex(mask) + " is above " + Hex(LED_MASK) + ": the board has ten LEDs");
     if (!session.Connect(error))
         return CommandResult::Failure(EXIT_BOARD, error);
     if (!session.Board().SetLeds(static_cast<uint32_t>(mask)))
@@ -156,10 +155,11 @@ static CommandResult RunVga(ToolSession& session) {
     TBoard& board = session.Board();
     // As the VGA page does when it is shown: the output is probed before a pattern is sent.
     bool accepted = false;
-    if (!board.SendControl(accepted, 5, 1, 0) || !accepted)
+    if (!board.SendControl(accepted, CONTROL_TARGET_VGA_OUT, CONTROL_OP_PROBE, 0) || !accepted)
         return CommandResult::Failure(EXIT_BOARD, "The board's VGA output does not answer its probe.");
     board.DrainInput();
-    if (!board.SendControl(accepted, 4, 2, static_cast<uint8_t>(pattern)) || !accepted)
+    if (!board.SendControl(accepted, CONTROL_TARGET_VGA, CONTROL_OP_SET_PATTERN, static_cast<uint8_t>(pattern)) ||
+        !accepted)
         return CommandResult::Failure(EXIT_BOARD, "Failed to set VGA-OUT.");
     CommandResult result;
     result.fields["pattern"] = pattern;

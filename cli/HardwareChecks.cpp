@@ -1,8 +1,8 @@
 // The doctor's checks of a real board's set-up, in the order a person goes through it: Quartus, its
 // JTAG server, the cable, the board, the bitstream, the firmware.
+#include "board/DownloadApi.h"
 #include "cli/DoctorChecks.h"
 #include "cli/SystemDevices.h"
-#include "config/DownloadApi.h"
 #include "hardware/AtlanticLink.h"
 #include "hardware/JtagCable.h"
 #include "hardware/QuartusInstall.h"

@@ -1,4 +1,5 @@
 // The commands that read the keys and switches: inputs, once, and watch, each change.
+#include "board/Protocol.h"
 #include "cli/CommandTable.h"
 #include "cli/Commands.h"
 #include "cli/Numbers.h"
@@ -11,17 +12,7 @@ namespace cli {
 
 namespace {
 
-constexpr int KEY_COUNT = 4;
-constexpr int SWITCH_COUNT = 10;
 constexpr uint32_t POLL_INTERVAL_MS = 100;
-
-// The value as the switches page reads it: bits 0 to 3 the keys, 4 to 13 the switches.
-uint32_t Keys(uint32_t value) {
-    return value & 0xF;
-}
-uint32_t Switches(uint32_t value) {
-    return (value >> KEY_COUNT) & 0x3FF;
-}
 
 // "KEY0 KEY2 down" or "none down".
 std::string Set(uint32_t bits, int count, const char* name, const char* state) {
@@ -38,22 +29,22 @@ const char* const READ_FAILED = "Failed to read the keys and switches.";
 } // namespace
 
 std::string InputsLine(uint32_t value) {
-    return "keys " + Hex(Keys(value)) + " (" + Set(Keys(value), KEY_COUNT, "KEY", "down") + ")  switches " +
-           Hex(Switches(value), 3) + " (" + Set(Switches(value), SWITCH_COUNT, "SW", "on") + ")";
+    return "keys " + Hex(InputsKeys(value)) + " (" + Set(InputsKeys(value), KEY_COUNT, "KEY", "down") + ")  switches " +
+           Hex(InputsSwitches(value), 3) + " (" + Set(InputsSwitches(value), SWITCH_COUNT, "SW", "on") + ")";
 }
 
 nlohmann::json InputsJson(uint32_t value) {
     nlohmann::json down = nlohmann::json::array();
     nlohmann::json on = nlohmann::json::array();
     for (int i = 0; i < KEY_COUNT; ++i) {
-        if (Keys(value) & (1u << i))
+        if (InputsKeys(value) & (1u << i))
             down.push_back(i);
     }
     for (int i = 0; i < SWITCH_COUNT; ++i) {
-        if (Switches(value) & (1u << i))
+        if (InputsSwitches(value) & (1u << i))
             on.push_back(i);
     }
-    return {{"keys", Keys(value)}, {"switches", Switches(value)}, {"keys_down", down}, {"switches_on", on}};
+    return {{"keys", InputsKeys(value)}, {"switches", InputsSwitches(value)}, {"keys_down", down}, {"switches_on", on}};
 }
 
 static CommandResult RunInputs(ToolSession& session) {

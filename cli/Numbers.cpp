@@ -1,5 +1,6 @@
 #include "cli/Numbers.h"
 
+#include "board/Protocol.h"
 #include "board/VgaPatterns.h"
 
 #include <cctype>
@@ -45,7 +46,7 @@ bool ParseDigits(const std::string& text, uint32_t& word, std::string& error) {
     uint32_t value = 0;
     const char* end = text.data() + text.size();
     const auto [last, result] = std::from_chars(text.data(), end, value, 16);
-    if (text.size() != 6 || last != end || result != std::errc()) {
+    if (text.size() != DIGIT_COUNT || last != end || result != std::errc()) {
         error = "'" + text + "' is not six hexadecimal digits, HEX5 first (like 0123AB)";
         return false;
     }

@@ -25,10 +25,6 @@ namespace {
 constexpr int PINGS = 200;
 // Pings in a row that fail before the link is taken for lost.
 constexpr int LOST_AFTER = 5;
-constexpr int LED_COUNT = 10;
-constexpr uint32_t DIGITS_ALL_ONES = 0x111111;
-constexpr int KEY_COUNT = 4;
-constexpr int SWITCH_COUNT = 10;
 constexpr uint32_t PROMPT_LIMIT_MS = 30000;
 constexpr uint32_t POLL_INTERVAL_MS = 100;
 constexpr uint32_t QUICK_MARCH_BYTES = 1u << 20;
@@ -62,6 +58,14 @@ std::string Milliseconds(double ms) {
     char text[32];
     std::snprintf(text, sizeof text, "%.2f ms", ms);
     return text;
+}
+
+// Every digit showing the value.
+uint32_t EveryDigit(uint32_t value) {
+    uint32_t word = 0;
+    for (int k = 0; k < DIGIT_COUNT; ++k)
+        word |= DigitBits(value, k);
+    return word;
 }
 
 // KEY0 to KEY3 are bits 0 to 3, SW0 to SW9 bits 4 to 13, as the switches page reads them.
@@ -216,15 +220,17 @@ void SelfTest::Outputs(Step& step) {
     step.details["refused"] = nlohmann::json::array();
     for (int led = 0; led < LED_COUNT && !linkLost; ++led)
         Try(step, "LEDR" + std::to_string(led), board.SetLeds(1u << led));
-    for (uint32_t value = 0; value < 16 && !linkLost; ++value)
-        Try(step, "digits " + Hex(value), board.SetSevenSegment(value * DIGITS_ALL_ONES, 0));
+    for (uint32_t value = 0; value < DIGIT_VALUES && !linkLost; ++value)
+        Try(step, "digits " + Hex(value), board.SetSevenSegment(EveryDigit(value), 0));
     bool accepted = false;
     if (!linkLost)
-        Try(step, "VGA output probe", board.SendControl(accepted, 5, 1, 0) && accepted);
+        Try(step, "VGA output probe",
+            board.SendControl(accepted, CONTROL_TARGET_VGA_OUT, CONTROL_OP_PROBE, 0) && accepted);
     for (int pattern = 0; pattern < VGA_PATTERN_COUNT && !linkLost; ++pattern) {
         board.DrainInput();
         Try(step, std::string("VGA pattern ") + VGA_PATTERNS[pattern].name,
-            board.SendControl(accepted, 4, 2, static_cast<uint8_t>(pattern)) && accepted);
+            board.SendControl(accepted, CONTROL_TARGET_VGA, CONTROL_OP_SET_PATTERN, static_cast<uint8_t>(pattern)) &&
+                accepted);
     }
     if (!linkLost) {
         Try(step, "LEDs off", board.SetLeds(0));

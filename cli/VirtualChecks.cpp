@@ -1,7 +1,7 @@
 // The doctor's checks of the virtual program folder, where a board server stands in for the board:
 // its folder, its sockets, its state, our bitstream; and the firmware check that both folders share.
+#include "board/DownloadApi.h"
 #include "cli/DoctorChecks.h"
-#include "config/DownloadApi.h"
 #include "platform/Files.h"
 #include "vboard/Bitstream.h"
 #include "vboard/BoardFolder.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/DownloadApi.h"
+#include "board/DownloadApi.h"
 #include "platform/DynamicLibrary.h"
 
 #include <array>

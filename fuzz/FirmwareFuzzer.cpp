@@ -127,19 +127,19 @@ struct Model {
         case CMD_SET_LEDS:
             if (n != 4)
                 return {1};
-            leds = GetU32(p, 0) & 0x3FF;
+            leds = GetU32(p, 0) & LED_MASK;
             return {0};
         case CMD_READ_KEYS_SWITCHES: {
             std::vector<uint8_t> reply = {0};
-            PutU32(reply, board.keys & 0xF);
-            PutU32(reply, board.switches & 0x3FF);
+            PutU32(reply, board.keys & KEY_MASK);
+            PutU32(reply, board.switches & SWITCH_MASK);
             PutU32(reply, 0);
             return reply;
         }
         case CMD_SET_SEVEN_SEGMENT:
             if (n != 5)
                 return {1};
-            digits = GetU32(p, 0) & 0xFFFFFF;
+            digits = GetU32(p, 0) & DIGIT_WORD_MASK;
             return {0};
         case CMD_READ_SDCARD_INFO: {
             std::vector<uint8_t> reply(REPLY_LEN_SDCARD_INFO, 0);
@@ -183,11 +183,11 @@ struct Model {
         case CMD_SEND_CONTROL:
             if (n != 3)
                 return {1};
-            if (p[0] == 4 && p[1] == 2 && p[2] < VGA_PATTERN_COUNT) {
+            if (p[0] == CONTROL_TARGET_VGA && p[1] == CONTROL_OP_SET_PATTERN && p[2] < VGA_PATTERN_COUNT) {
                 vgaPattern = p[2];
                 return {0};
             }
-            if (p[0] == 5 && p[1] == 1)
+            if (p[0] == CONTROL_TARGET_VGA_OUT && p[1] == CONTROL_OP_PROBE)
                 return {static_cast<uint8_t>(board.faults.refuseVgaProbe ? 4 : 0)};
             return {1};
         default:

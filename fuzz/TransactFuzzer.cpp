@@ -98,7 +98,7 @@ void Operate(FuzzedDataProvider& in, TBoard& board, const TScriptedLink& link) {
     case 4: {
         uint32_t value = 0xDEADBEEF;
         if (board.ReadKeysAndSwitches(value))
-            FUZZ_CHECK(value <= 0x3FFF);
+            FUZZ_CHECK(value <= InputsValue(KEY_MASK, SWITCH_MASK));
         else
             FUZZ_CHECK(value == 0xDEADBEEF);
         break;

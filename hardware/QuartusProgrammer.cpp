@@ -1,6 +1,6 @@
 #include "hardware/QuartusProgrammer.h"
 
-#include "config/DownloadApi.h"
+#include "board/DownloadApi.h"
 #include "hardware/JtagCable.h"
 #include "hardware/QuartusInstall.h"
 #include "hardware/Report.h"

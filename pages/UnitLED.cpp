@@ -1,5 +1,6 @@
 #include "pages/UnitLED.h"
 
+#include "board/Protocol.h"
 #include "platform/Assert.h"
 #include "shell/StatusInfo.h"
 
@@ -30,7 +31,7 @@ TFormLED::TFormLED(QWidget* parent)
 
     // The lamps start lit, although nothing has been sent: the board keeps its own state until the
     // user first changes one.
-    for (int i = 0; i < LAMP_COUNT; ++i) {
+    for (int i = 0; i < LED_COUNT; ++i) {
         m_pLamps->AddButton(i, QString(), LAMP_LIT, LampLeft(i), LAMP_TOP);
         m_pLamps->SetChecked(i, true);
     }
@@ -58,7 +59,7 @@ void TFormLED::Deactivate() {
 
 uint32_t TFormLED::LedMask() const {
     uint32_t mask = 0;
-    for (int i = 0; i < LAMP_COUNT; ++i) {
+    for (int i = 0; i < LED_COUNT; ++i) {
         if (m_pLamps->IsChecked(i))
             mask |= 1u << i;
     }
@@ -74,12 +75,12 @@ void TFormLED::SetControlsEnabled(bool enabled) {
     ButtonLedUnlightAll->setEnabled(enabled);
     m_pCommands->SetEnabled(COMMAND_LIGHT_ALL, enabled);
     m_pCommands->SetEnabled(COMMAND_UNLIGHT_ALL, enabled);
-    for (int i = 0; i < LAMP_COUNT; ++i)
+    for (int i = 0; i < LED_COUNT; ++i)
         m_pLamps->SetEnabled(i, enabled);
 }
 
 void TFormLED::SetAllLamps(bool lit) {
-    for (int i = 0; i < LAMP_COUNT; ++i) {
+    for (int i = 0; i < LED_COUNT; ++i) {
         m_pLamps->SetBitmap(i, lit ? LAMP_LIT : LAMP_UNLIT);
         m_pLamps->SetChecked(i, lit);
     }
@@ -119,7 +120,7 @@ void TFormLED::FormPaint() {
     canvas->SetFontSize(7);
     canvas->SetTextColor(QColor(255, 0, 0));
     canvas->SetBrushClear();
-    for (int i = 0; i < LAMP_COUNT; ++i) {
+    for (int i = 0; i < LED_COUNT; ++i) {
         const QString label = QString("RLED%1").arg(i);
         canvas->TextOut(344 - 33 * i - canvas->TextWidth(label) / 2, LABEL_TOP, label);
     }

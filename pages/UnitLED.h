@@ -27,8 +27,6 @@ public:
     QPushButton* ButtonLedLightAll;
     QPushButton* ButtonLedUnlightAll;
 
-    static constexpr int LAMP_COUNT = 10;
-
 protected:
     void FormPaint() override;
     void FormMouseDown(int x, int y) override;

@@ -1,5 +1,6 @@
 #include "pages/UnitVGA.h"
 
+#include "board/Protocol.h"
 #include "board/VgaPatterns.h"
 #include "pages/PageFonts.h"
 #include "shell/StatusInfo.h"
@@ -100,7 +101,9 @@ void TFormVGA::SendPattern(int index) {
         std::lock_guard<std::recursive_mutex> guard(m_pBoard->lock);
         m_pBoard->DrainInput();
         bool accepted = false;
-        set = m_pBoard->SendControl(accepted, 4, 2, static_cast<uint8_t>(index)) && accepted;
+        set =
+            m_pBoard->SendControl(accepted, CONTROL_TARGET_VGA, CONTROL_OP_SET_PATTERN, static_cast<uint8_t>(index)) &&
+            accepted;
     }
     if (set)
         ShowStatusInfo(QString::asprintf("%s %s", "Set VGA-OUT", "Success"), statuscolour::GREEN);
@@ -112,7 +115,7 @@ bool TFormVGA::ProbeVgaOut() {
     if (m_pBoard == nullptr)
         return false;
     bool accepted = false;
-    return m_pBoard->SendControl(accepted, 5, 1, 0) && accepted;
+    return m_pBoard->SendControl(accepted, CONTROL_TARGET_VGA_OUT, CONTROL_OP_PROBE, 0) && accepted;
 }
 
 void TFormVGA::FormPaint() {

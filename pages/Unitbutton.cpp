@@ -1,11 +1,10 @@
 #include "pages/Unitbutton.h"
 
+#include "board/Protocol.h"
 #include "shell/StatusInfo.h"
 
 namespace {
 enum PictureId { SW_UP = 1, SW_DOWN = 2, BUTTON_UP = 3, BUTTON_DOWN = 4 };
-constexpr int KEY_COUNT = 4;
-constexpr int SWITCH_COUNT = 10;
 const QColor TITLE_COLOUR{0, 234, 255};
 } // namespace
 
@@ -75,14 +74,14 @@ void TFormButton::DrawInputs(skin::TCanvas& canvas) {
     canvas.SetBrushClear();
     for (int i = 0; i < KEY_COUNT; ++i) {
         const int left = 223 - 48 * i;
-        const bool down = (m_nInputs & (1u << i)) != 0;
+        const bool down = (m_nInputs & KeyBit(i)) != 0;
         m_pBitmaps->DrawBitmap(down ? BUTTON_DOWN : BUTTON_UP, left, 50, &canvas);
         const QString label = QString("KEY%1").arg(i);
         canvas.TextOut(left + 22 - canvas.TextWidth(label) / 2, 98, label);
     }
     for (int j = 0; j < SWITCH_COUNT; ++j) {
         const int left = 332 - 32 * j;
-        const bool down = (m_nInputs & (1u << (4 + j))) != 0;
+        const bool down = (m_nInputs & SwitchBit(j)) != 0;
         m_pBitmaps->DrawBitmap(down ? SW_DOWN : SW_UP, left, 190, &canvas);
         const QString label = QString("SW%1").arg(j);
         canvas.TextOut(left + 10 - canvas.TextWidth(label) / 2, 254, label);

@@ -3,7 +3,6 @@
 #include "shell/StatusInfo.h"
 
 namespace {
-constexpr int DIGIT_VALUES = 16;
 const QColor LABEL_COLOUR{0, 234, 255};
 constexpr int ARROW_TOP = 170;
 
@@ -46,7 +45,7 @@ void TFormSeg7::Deactivate() {
 uint32_t TFormSeg7::DigitWord() const {
     uint32_t word = 0;
     for (int k = 0; k < DIGIT_COUNT; ++k)
-        word |= (static_cast<uint32_t>(m_nDigit[k]) & 0xF) << (4 * k);
+        word |= DigitBits(static_cast<uint32_t>(m_nDigit[k]), k);
     return word;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/Protocol.h"
 #include "pages/PageForm.h"
 #include "skin/Buttonmanager.h"
 
@@ -22,7 +23,6 @@ public:
     // Bits 4k to 4k + 3 hold digit k.
     uint32_t DigitWord() const;
 
-    static constexpr int DIGIT_COUNT = 6;
     std::array<int32_t, DIGIT_COUNT> m_nDigit{};
     std::array<QPoint, DIGIT_COUNT> m_ptDigit{};
 

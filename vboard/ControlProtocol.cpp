@@ -1,5 +1,7 @@
 #include "vboard/ControlProtocol.h"
 
+#include "board/Protocol.h"
+
 #include <charconv>
 #include <cstdio>
 #include <sstream>
@@ -149,8 +151,9 @@ std::string ControlProtocol::Configure(const std::string& path) {
 std::string ControlProtocol::Key(const std::string& args) {
     const auto words = Words(args);
     uint32_t index = 0;
-    if (words.size() != 2 || !ParseNumber(words[0], index) || index > 3 || (words[1] != "down" && words[1] != "up"))
-        return Error("usage: key N down|up, N from 0 to 3");
+    if (words.size() != 2 || !ParseNumber(words[0], index) || index >= KEY_COUNT ||
+        (words[1] != "down" && words[1] != "up"))
+        return Error("usage: key N down|up, N from 0 to " + std::to_string(KEY_COUNT - 1));
     const bool down = words[1] == "down";
     board.Change([&](Firmware& f) { f.keys = down ? f.keys | 1u << index : f.keys & ~(1u << index); });
     return "ok key " + std::to_string(index) + " " + words[1];
@@ -159,8 +162,9 @@ std::string ControlProtocol::Key(const std::string& args) {
 std::string ControlProtocol::Switch(const std::string& args) {
     const auto words = Words(args);
     uint32_t index = 0;
-    if (words.size() != 2 || !ParseNumber(words[0], index) || index > 9 || (words[1] != "on" && words[1] != "off"))
-        return Error("usage: switch N on|off, N from 0 to 9");
+    if (words.size() != 2 || !ParseNumber(words[0], index) || index >= SWITCH_COUNT ||
+        (words[1] != "on" && words[1] != "off"))
+        return Error("usage: switch N on|off, N from 0 to " + std::to_string(SWITCH_COUNT - 1));
     const bool on = words[1] == "on";
     board.Change([&](Firmware& f) { f.switches = on ? f.switches | 1u << index : f.switches & ~(1u << index); });
     return "ok switch " + std::to_string(index) + " " + words[1];

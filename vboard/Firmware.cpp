@@ -18,11 +18,6 @@ constexpr uint8_t STATUS_REFUSED = 4;
 
 constexpr uint8_t STALE_BYTE = 0x00;
 
-constexpr uint8_t CONTROL_TARGET_VGA = 4;
-constexpr uint8_t CONTROL_OP_SET_PATTERN = 2;
-constexpr uint8_t CONTROL_TARGET_VGA_OUT = 5;
-constexpr uint8_t CONTROL_OP_PROBE = 1;
-
 uint32_t GetU32(const uint8_t* at) {
     return static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8 | static_cast<uint32_t>(at[2]) << 16 |
            static_cast<uint32_t>(at[3]) << 24;
@@ -52,7 +47,7 @@ void Firmware::Execute(uint8_t command, const uint8_t* payload, uint32_t length,
         ReplyStatus(command, STATUS_OK, out);
         break;
     case CMD_SET_LEDS:
-        if (length != 4)
+        if (length != REQUEST_LEN_SET_LEDS)
             return ReplyStatus(command, STATUS_BAD_REQUEST, out);
         leds = GetU32(payload) & LED_MASK;
         ReplyStatus(command, STATUS_OK, out);
@@ -61,9 +56,9 @@ void Firmware::Execute(uint8_t command, const uint8_t* payload, uint32_t length,
         KeysAndSwitches(out);
         break;
     case CMD_SET_SEVEN_SEGMENT:
-        if (length != 5)
+        if (length != REQUEST_LEN_SEVEN_SEGMENT)
             return ReplyStatus(command, STATUS_BAD_REQUEST, out);
-        digits = GetU32(payload) & DIGIT_MASK;
+        digits = GetU32(payload) & DIGIT_WORD_MASK;
         ReplyStatus(command, STATUS_OK, out);
         break;
     case CMD_READ_SDCARD_INFO:
@@ -139,8 +134,8 @@ void Firmware::QueryName(std::vector<uint8_t>& out) {
 
 void Firmware::KeysAndSwitches(std::vector<uint8_t>& out) {
     uint8_t reply[REPLY_LEN_KEYS_SWITCHES] = {};
-    PutU32(reply + 1, keys & KEY_MASK);
-    PutU32(reply + 5, switches & SWITCH_MASK);
+    PutU32(reply + REPLY_KEYS_AT, keys & KEY_MASK);
+    PutU32(reply + REPLY_SWITCHES_AT, switches & SWITCH_MASK);
     Reply(CMD_READ_KEYS_SWITCHES, reply, sizeof reply, out);
 }
 
@@ -186,7 +181,7 @@ void Firmware::MemoryRead(const uint8_t* payload, uint32_t length, std::vector<u
 }
 
 void Firmware::Control(const uint8_t* payload, uint32_t length, std::vector<uint8_t>& out) {
-    if (length != 3)
+    if (length != REQUEST_LEN_CONTROL)
         return ReplyStatus(CMD_SEND_CONTROL, STATUS_BAD_REQUEST, out);
     const uint8_t target = payload[0];
     const uint8_t operation = payload[1];

@@ -28,10 +28,6 @@ struct Faults {
 class Firmware {
 public:
     static constexpr int NO_PATTERN = -1;
-    static constexpr uint32_t LED_MASK = 0x3FF;
-    static constexpr uint32_t KEY_MASK = 0xF;
-    static constexpr uint32_t SWITCH_MASK = 0x3FF;
-    static constexpr uint32_t DIGIT_MASK = 0xFFFFFF;
 
     // Bytes from the link; replies to every complete frame are appended to out.
     void Receive(FrameParser& parser, const uint8_t* data, std::size_t count, std::vector<uint8_t>& out);

@@ -80,6 +80,29 @@ bool SendSome(int fd, const uint8_t* data, std::size_t count, std::size_t& sent)
     return true;
 }
 
+// Serves the links polled from fds[index] on, in the order they were polled: reads what came, sends
+// what it can, and closes and drops a link whose connection has ended. A link accepted in this round
+// was not polled, and is left for the next one. index ends past the last link served.
+template <typename Link, typename Read, typename Flush>
+void ServePolled(std::list<Link>& links, const std::vector<pollfd>& fds, std::size_t& index, Read read, Flush flush) {
+    for (auto it = links.begin(); it != links.end() && index < fds.size(); ++index) {
+        if (it->fd != fds[index].fd)
+            break;
+        const short revents = fds[index].revents;
+        bool alive = true;
+        if (revents & (POLLIN | POLLHUP | POLLERR))
+            alive = read(*it);
+        if (alive && (revents & POLLOUT))
+            alive = flush(*it);
+        if (!alive) {
+            close(it->fd);
+            it = links.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
 } // namespace
 
 LinkService::LinkService(VirtualBoard& board, std::string folder)
@@ -191,41 +214,15 @@ void LinkService::Loop() {
             AcceptControl();
 
         std::size_t index = 3;
-        for (auto it = jtagLinks.begin(); it != jtagLinks.end() && index < fds.size(); ++index) {
-            if (it->fd != fds[index].fd)
-                break;
-            const short revents = fds[index].revents;
-            bool alive = true;
-            if (revents & (POLLIN | POLLHUP | POLLERR))
-                alive = ReadJtag(*it);
-            if (alive && (revents & POLLOUT))
-                alive = FlushJtag(*it);
-            if (!alive) {
-                close(it->fd);
-                it = jtagLinks.erase(it);
-            } else {
-                ++it;
-            }
-        }
+        ServePolled(
+            jtagLinks, fds, index, [this](JtagLink& link) { return ReadJtag(link); },
+            [this](JtagLink& link) { return FlushJtag(link); });
         // Before any control line of this round, so that a state dump sees the links as they are now.
         LetGoOfHungUpLinks();
         board.SetLinksOpen(static_cast<int>(jtagLinks.size()));
-        for (auto it = controlLinks.begin(); it != controlLinks.end() && index < fds.size(); ++index) {
-            if (it->fd != fds[index].fd)
-                break;
-            const short revents = fds[index].revents;
-            bool alive = true;
-            if (revents & (POLLIN | POLLHUP | POLLERR))
-                alive = ReadControl(*it);
-            if (alive && (revents & POLLOUT))
-                alive = FlushControl(*it);
-            if (!alive) {
-                close(it->fd);
-                it = controlLinks.erase(it);
-            } else {
-                ++it;
-            }
-        }
+        ServePolled(
+            controlLinks, fds, index, [this](ControlLink& link) { return ReadControl(link); },
+            [this](ControlLink& link) { return FlushControl(link); });
     }
 }
 

@@ -3,7 +3,7 @@
 // opens board N's link (see hardware/JtagCable.h); never a board whose JTAG UART another program
 // holds. Only VELDARA_JtagDownload and VELDARA_GetQuatusVersion do anything; the other exports exist
 // because the panel looks them all up, and report failure.
-#include "config/DownloadApi.h"
+#include "board/DownloadApi.h"
 #include "hardware/AtlanticLink.h"
 #include "hardware/JtagCable.h"
 #include "hardware/QuartusProgrammer.h"

@@ -3,6 +3,7 @@
 // Board N (the device number) is on cable N+1, or on the cable its own setting names (see
 // hardware/JtagCable.h). Every failure is explained in one line on standard error.
 #include "board/JtagApi.h"
+#include "board/LinkTable.h"
 #include "board/TraceHooks.h"
 #include "hardware/AtlanticLink.h"
 #include "hardware/JtagCable.h"
@@ -17,23 +18,16 @@
 
 namespace {
 
-// The open links: a small fixed table, so that the library exports nothing but its five functions.
+// Every export holds the lock for its whole call: the Quartus library is loaded once, and a link is
+// used by one call at a time.
 constexpr std::size_t MAX_LINKS = 16;
-struct Slot {
-    uint32_t handle = 0;
-    std::unique_ptr<hardware::AtlanticLink> link;
-};
 std::mutex mutex;
-Slot slots[MAX_LINKS];
-uint32_t nextHandle = 1;
+TLinkTable<std::unique_ptr<hardware::AtlanticLink>, MAX_LINKS> links;
 hardware::JtagAtlanticLibrary atlantic;
 
 hardware::AtlanticLink* Find(uint32_t handle) {
-    for (Slot& slot : slots) {
-        if (handle != 0 && slot.handle == handle)
-            return slot.link.get();
-    }
-    return nullptr;
+    std::unique_ptr<hardware::AtlanticLink>* link = links.Find(handle);
+    return link != nullptr ? link->get() : nullptr;
 }
 
 } // namespace
@@ -52,28 +46,21 @@ QX7MB_EXPORT uint32_t VELDARA_JtagOpen(int32_t deviceIndex, const char*) {
         hardware::ReportFailure(JTAG_LIBRARY_NAME, problem);
         return 0;
     }
-    for (Slot& slot : slots) {
-        if (slot.handle != 0)
-            continue;
-        slot.link = hardware::AtlanticLink::Open(atlantic, target);
-        if (!slot.link)
-            return 0;
-        if (nextHandle == 0)
-            nextHandle = 1;
-        slot.handle = nextHandle++;
-        return trace.Result(slot.handle);
+    if (links.Full()) {
+        hardware::ReportFailure(JTAG_LIBRARY_NAME, "too many open links (" + std::to_string(MAX_LINKS) + ")");
+        return 0;
     }
-    hardware::ReportFailure(JTAG_LIBRARY_NAME, "too many open links (" + std::to_string(MAX_LINKS) + ")");
-    return 0;
+    std::unique_ptr<hardware::AtlanticLink> link = hardware::AtlanticLink::Open(atlantic, target);
+    if (!link)
+        return 0;
+    return trace.Result(links.Add(std::move(link)));
 }
 
 QX7MB_EXPORT void VELDARA_JtagClose(uint32_t handle) {
     jtagtrace::Closed(handle);
     std::lock_guard<std::mutex> guard(mutex);
-    for (Slot& slot : slots) {
-        if (handle != 0 && slot.handle == handle)
-            slot = Slot{};
-    }
+    std::unique_ptr<hardware::AtlanticLink> link;
+    links.Remove(handle, link);
 }
 
 QX7MB_EXPORT int32_t VELDARA_JtagWrite(uint32_t handle, const uint8_t* bytes, uint32_t count) {

@@ -1,6 +1,6 @@
 // The hardware edition of VELDARA_DOWNLOAD.DLL, called through its exports, and the programmer runner
 // behind it, against the stand-in quartus_pgm and a virtual board.
-#include "config/DownloadApi.h"
+#include "board/DownloadApi.h"
 #include "hardware/QuartusProgrammer.h"
 #include "platform/DynamicLibrary.h"
 #include "tests/hardware/StandinQuartus.h"

@@ -1,8 +1,8 @@
 // Both hardware editions when Quartus cannot be used: not named, not there, or a JTAG library that
 // cannot be loaded. Each failure gives one line naming its cause and where it looked. No test here
 // loads a working libjtag_client.so, so the one without it fails as it would on a fresh machine.
+#include "board/DownloadApi.h"
 #include "board/JtagApi.h"
-#include "config/DownloadApi.h"
 #include "platform/DynamicLibrary.h"
 #include "tests/support/Recorders.h"
 #include "tests/support/StderrCapture.h"

@@ -35,7 +35,7 @@ protected:
 
 TEST_F(LedPageTest, BeforeActivationLampsAreDarkAndDeaf) {
     ASSERT_TRUE(connected);
-    for (int i = 0; i < TFormLED::LAMP_COUNT; ++i)
+    for (int i = 0; i < LED_COUNT; ++i)
         EXPECT_TRUE(LampShows(i, "LEDR_LIGHT_BTN", 1)) << "lamp " << i;
     ClickLamp(4);
     ClickAt(UNLIGHT_ALL);
@@ -50,7 +50,7 @@ TEST_F(LedPageTest, ActivationShowsAllLitAndSendsNothing) {
     ASSERT_EQ(status.size(), 1u);
     EXPECT_EQ(status[0].text, "");
     EXPECT_EQ(status[0].colour, statuscolour::GREEN);
-    for (int i = 0; i < TFormLED::LAMP_COUNT; ++i)
+    for (int i = 0; i < LED_COUNT; ++i)
         EXPECT_TRUE(LampShows(i, "LEDR_LIGHT_BTN", 0)) << "lamp " << i;
     EXPECT_TRUE(page.ButtonLedLightAll->isEnabled());
     EXPECT_TRUE(page.ButtonLedLightAll->isHidden());

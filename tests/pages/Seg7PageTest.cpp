@@ -41,7 +41,7 @@ protected:
 
 TEST_F(Seg7PageTest, CreatedWithEightsAndSilentUntilAClick) {
     page.RepaintNow();
-    for (int k = 0; k < TFormSeg7::DIGIT_COUNT; ++k) {
+    for (int k = 0; k < DIGIT_COUNT; ++k) {
         EXPECT_EQ(page.m_nDigit[k], 8);
         EXPECT_EQ(page.m_ptDigit[k], QPoint(300 - 55 * k, 85));
         EXPECT_TRUE(DigitShows(k, 8)) << "HEX" << k;

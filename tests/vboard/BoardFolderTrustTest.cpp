@@ -1,7 +1,7 @@
 // The clients of a board server trust its folder and sockets only when they are the user's own and
 // closed to everyone else: the JTAG library, the download library and the control client alike.
+#include "board/DownloadApi.h"
 #include "board/JtagApi.h"
-#include "config/DownloadApi.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/Files.h"
 #include "tests/support/FileContent.h"

@@ -1,6 +1,6 @@
 // Our editions of the maker's libraries, called through their exports as any program would.
+#include "board/DownloadApi.h"
 #include "board/JtagApi.h"
-#include "config/DownloadApi.h"
 #include "platform/DynamicLibrary.h"
 #include "platform/Files.h"
 #include "tests/support/Recorders.h"

@@ -1,7 +1,7 @@
 // VELDARA_DOWNLOAD.DLL, our edition: configures the virtual board by handing the bitstream to the
 // board server's control socket. Only VELDARA_JtagDownload and VELDARA_GetQuatusVersion do anything;
 // the other exports exist because the panel looks them all up, and report failure.
-#include "config/DownloadApi.h"
+#include "board/DownloadApi.h"
 #include "vboard/Bitstream.h"
 #include "vboard/BoardFolder.h"
 #include "vboard/ControlClient.h"

@@ -3,6 +3,7 @@
 // the open fails as it does with an unplugged cable; while another link holds the board, it fails
 // and says so on standard error.
 #include "board/JtagApi.h"
+#include "board/LinkTable.h"
 #include "board/TraceHooks.h"
 #include "vboard/BoardFolder.h"
 #include "vboard/JtagConnect.h"
@@ -30,23 +31,16 @@ constexpr long READ_WAIT_NS = 200 * 1000;
 constexpr time_t WRITE_LIMIT_S = 5;
 constexpr const char* LINK_DESCRIPTION = "QX7-MB virtual board (JTAG over Unix socket)";
 
-// The open links: a small fixed table, so that the library exports nothing but its five functions.
 constexpr std::size_t MAX_LINKS = 64;
-struct Link {
-    uint32_t handle = 0;
-    int fd = -1;
-};
 std::mutex tableMutex;
-Link links[MAX_LINKS];
-uint32_t nextHandle = 1;
+TLinkTable<int, MAX_LINKS> links;
 
+// The link's socket; -1 for a handle that is not open. The socket is used outside the lock, so that
+// a read waiting for bytes does not hold up the other links.
 int LinkSocket(uint32_t handle) {
     std::lock_guard<std::mutex> guard(tableMutex);
-    for (const Link& link : links) {
-        if (handle != 0 && link.handle == handle)
-            return link.fd;
-    }
-    return -1;
+    const int* fd = links.Find(handle);
+    return fd != nullptr ? *fd : -1;
 }
 
 int32_t ReceiveNow(int fd, uint8_t* buffer, uint32_t count) {
@@ -75,29 +69,24 @@ QX7MB_EXPORT uint32_t VELDARA_JtagOpen(int32_t device, const char*) {
         return 0;
     timeval limit{WRITE_LIMIT_S, 0};
     setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &limit, sizeof limit);
-    std::lock_guard<std::mutex> guard(tableMutex);
-    for (Link& link : links) {
-        if (link.handle == 0) {
-            if (nextHandle == 0)
-                nextHandle = 1;
-            link.handle = nextHandle++;
-            link.fd = fd;
-            return trace.Result(link.handle);
-        }
+    uint32_t handle = 0;
+    {
+        std::lock_guard<std::mutex> guard(tableMutex);
+        handle = links.Add(int{fd});
     }
-    close(fd);
-    return 0;
+    if (handle == 0) {
+        close(fd);
+        return 0;
+    }
+    return trace.Result(handle);
 }
 
 QX7MB_EXPORT void VELDARA_JtagClose(uint32_t handle) {
     jtagtrace::Closed(handle);
     std::lock_guard<std::mutex> guard(tableMutex);
-    for (Link& link : links) {
-        if (handle != 0 && link.handle == handle) {
-            close(link.fd);
-            link = Link{};
-        }
-    }
+    int fd = -1;
+    if (links.Remove(handle, fd))
+        close(fd);
 }
 
 QX7MB_EXPORT int32_t VELDARA_JtagWrite(uint32_t handle, const uint8_t* bytes, uint32_t count) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "board/Protocol.h"
+
 #include <QRect>
 
 namespace vboard {
@@ -11,11 +13,6 @@ namespace layout {
 
 inline constexpr int WIDTH = 800;
 inline constexpr int HEIGHT = 480;
-
-inline constexpr int LED_COUNT = 10;
-inline constexpr int DIGIT_COUNT = 6;
-inline constexpr int KEY_COUNT = 4;
-inline constexpr int SWITCH_COUNT = 10;
 
 inline QRect Board() {
     return {8, 8, WIDTH - 16, HEIGHT - 16};

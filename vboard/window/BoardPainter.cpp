@@ -184,16 +184,16 @@ void BoardPainter::PaintDigits(QPainter& painter, const BoardSnapshot& state) co
     const bool driven = RunsPanelDesign(state);
     painter.setPen(Qt::white);
     SetFont(painter, 11);
-    for (int k = 0; k < layout::DIGIT_COUNT; ++k) {
+    for (int k = 0; k < DIGIT_COUNT; ++k) {
         const QRect place = layout::Digit(k);
-        painter.drawImage(place.topLeft(), driven ? digitPictures[(state.digits >> (4 * k)) & 0xF] : blankDigit);
+        painter.drawImage(place.topLeft(), driven ? digitPictures[DigitOf(state.digits, k)] : blankDigit);
         Label(painter, place, place.bottom() + 4, QStringLiteral("HEX%1").arg(k));
     }
 }
 
 void BoardPainter::PaintLeds(QPainter& painter, const BoardSnapshot& state) const {
     SetFont(painter, 10);
-    for (int i = 0; i < layout::LED_COUNT; ++i) {
+    for (int i = 0; i < LED_COUNT; ++i) {
         const QRect led = layout::Led(i);
         const bool lit = (state.leds >> i) & 1;
         painter.setPen(QColor(20, 6, 6));
@@ -207,7 +207,7 @@ void BoardPainter::PaintLeds(QPainter& painter, const BoardSnapshot& state) cons
 void BoardPainter::PaintSwitches(QPainter& painter, const BoardSnapshot& state) const {
     SetFont(painter, 11);
     painter.setPen(Qt::white);
-    for (int j = 0; j < layout::SWITCH_COUNT; ++j) {
+    for (int j = 0; j < SWITCH_COUNT; ++j) {
         const QRect place = layout::Switch(j);
         // The same pictures as the panel's switches page: an "on" switch shows SW_DOWN.
         painter.drawImage(place.topLeft(), (state.switches >> j) & 1 ? switchOn : switchOff);
@@ -218,7 +218,7 @@ void BoardPainter::PaintSwitches(QPainter& painter, const BoardSnapshot& state) 
 void BoardPainter::PaintKeys(QPainter& painter, const BoardSnapshot& state) const {
     SetFont(painter, 11);
     painter.setPen(Qt::white);
-    for (int i = 0; i < layout::KEY_COUNT; ++i) {
+    for (int i = 0; i < KEY_COUNT; ++i) {
         const QRect place = layout::Key(i);
         painter.drawImage(place.topLeft(), (state.keys >> i) & 1 ? keyDown : keyUp);
         Label(painter, place, place.bottom() + 6, QStringLiteral("KEY%1").arg(i));

@@ -26,14 +26,14 @@ void BoardView::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
     const QPoint at = event->position().toPoint();
-    for (int i = 0; i < layout::KEY_COUNT; ++i) {
+    for (int i = 0; i < KEY_COUNT; ++i) {
         if (layout::Key(i).contains(at)) {
             heldKey = i;
             emit KeyChanged(i, true);
             return;
         }
     }
-    for (int j = 0; j < layout::SWITCH_COUNT; ++j) {
+    for (int j = 0; j < SWITCH_COUNT; ++j) {
         if (layout::Switch(j).contains(at)) {
             emit SwitchClicked(j);
             return;

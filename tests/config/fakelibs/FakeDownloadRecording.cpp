@@ -2,6 +2,8 @@
 // answers with a result and a Quartus version that the test chooses.
 #include "FakeDownloadRecording.h"
 
+#include "board/DownloadApi.h"
+
 #include <cstring>
 #include <unistd.h>
 
@@ -46,27 +48,10 @@ void FakeDownload_SetVersion(double version) {
 }
 
 // Looked up, never called.
+#define CALLED_EXPORT(name)
 #define UNUSED_EXPORT(name)                                                                                            \
     int32_t name() {                                                                                                   \
         return 0;                                                                                                      \
     }
-UNUSED_EXPORT(VELDARA_DownloadEEPROMByByteBlaster)
-UNUSED_EXPORT(VELDARA_JtagDownloadByteBlaster)
-UNUSED_EXPORT(VELDARA_JtagDownloadChain)
-UNUSED_EXPORT(VELDARA_Programming)
-UNUSED_EXPORT(VELDARA_DownloadNios2)
-UNUSED_EXPORT(VELDARA_DownloadNios2Ex)
-UNUSED_EXPORT(VELDARA_FlashProgrammer)
-UNUSED_EXPORT(VELDARA_AsDownload)
-UNUSED_EXPORT(VELDARA_AsDownloadPV)
-UNUSED_EXPORT(VELDARA_IsUsbBlasterDriverReady)
-UNUSED_EXPORT(VELDARA_SetQuartusProgrammerPath)
-UNUSED_EXPORT(VELDARA_quartus_pgm)
-UNUSED_EXPORT(VELDARA_Nios2Terminal)
-UNUSED_EXPORT(VELDARA_KillNios2Terminal)
-UNUSED_EXPORT(VELDARA_EnableBlasterII)
-UNUSED_EXPORT(VELDARA_SetUB2Name)
-UNUSED_EXPORT(VELDARA_Jtagconfig)
-UNUSED_EXPORT(VELDARA_ExecuteJava)
-UNUSED_EXPORT(VELDARA_quartus_hps)
+VELDARA_DOWNLOAD_EXPORTS(CALLED_EXPORT, UNUSED_EXPORT)
 }
