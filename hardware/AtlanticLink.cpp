@@ -77,8 +77,7 @@ constexpr RefusalText REFUSAL_TEXTS[] = {
     {JTAL_NO_BOARD, "JTAG ", " reaches no board: switch the board's power on and put the cable in its JTAG socket"},
     {JTAL_UART_NOT_UNIQUE, "the FPGA on ", " has several JTAG UARTs: pick the control-panel design's with "},
     {JTAL_NO_UART, "the FPGA on ",
-     " has no JTAG UART: it does not run the control-panel design (as before it is "
-     "configured)"},
+     " has no JTAG UART: it does not run the control-panel design (as before it is configured)"},
     {JTAL_UART_INCOMPATIBLE, "the JTAG UART on ",
      " is not compatible with this Quartus's libjtag_atlantic.so: use a Quartus release no older than the one the "
      "design was built with"},
